@@ -1,0 +1,16 @@
+#pragma once
+// Numbered user-interface texts from the external resource bundle
+// (lumivex.rcc beside the executable). A missing bundle or number yields an
+// empty text, never a failure.
+#include <string>
+
+// Loads the bundle at path (empty: lumivex.rcc beside the running program),
+// replacing any texts loaded before. False when the bundle cannot be read; the
+// texts are then empty.
+bool LoadResourceBundle(const std::string& path = {});
+
+// Text number id; the default bundle is loaded on first use if none was.
+std::string ResourceText(int id);
+
+// The path the default bundle is looked for at.
+std::string DefaultResourceBundlePath();
