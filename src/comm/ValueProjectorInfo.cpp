@@ -62,3 +62,8 @@ void CValueProjectorInfo::SetBusy(int flag) {
         m_record->busy = flag;
     m_working->busy = flag;
 }
+
+bool CValueProjectorInfo::NeedsPassword() {
+    CSingleLock lock(m_lock);
+    return m_loginRequired && m_record && m_record->userName.empty() && m_record->password.empty();
+}

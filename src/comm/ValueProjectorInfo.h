@@ -72,6 +72,8 @@ public:
     bool IsCommandOpen() const;
     void CloseCommandConnection();
     void SetBusy(int flag);
+    // The board wants a login and the record holds no credentials.
+    bool NeedsPassword();
 
     int LocalPort() const { return m_localPort; }
     int CommandPort() const { return m_commandPort; }

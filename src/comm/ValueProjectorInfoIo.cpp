@@ -104,7 +104,7 @@ int CValueProjectorInfo::ConnectFromRange(CStreamSocket* socket, int boardPort, 
             }
         }
         socket->Close();
-        m_localPort = m_engine ? m_engine->NextLocalPort(m_localPort) : 0;
+        AdvanceLocalPort();
         if (m_localPort == first || m_localPort == 0)
             return RC_REFUSED;
         if (CheckStop() != RC_OK)
