@@ -18,11 +18,14 @@ public:
     CProjectorInfo* GetAt(int n) const {
         return n >= 0 && n < static_cast<int>(m_members.size()) ? m_members[static_cast<size_t>(n)] : nullptr;
     }
-    int AddCopy(const CProjectorInfo& record, CProjectorInfo*& out) {
-        out = new CProjectorInfo(record);
-        m_members.push_back(out);
+    int AddCopy(const CProjectorInfo& record, CProjectorInfo** out) {
+        CProjectorInfo* copy = new CProjectorInfo(record);
+        m_members.push_back(copy);
+        if (out)
+            *out = copy;
         return 0;
     }
+    int GetCount() const { return static_cast<int>(m_members.size()); }
 
 protected:
     std::vector<CProjectorInfo*> m_members;

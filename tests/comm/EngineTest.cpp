@@ -21,7 +21,7 @@ protected:
             CProjectorInfo seed;
             seed.ipAddress = "127.0.0." + std::to_string(i + 1);
             CProjectorInfo* record = nullptr;
-            ASSERT_EQ(group.AddCopy(seed, record), 0);
+            ASSERT_EQ(group.AddCopy(seed, &record), 0);
             ASSERT_EQ(engine->AddProjector(record), 0);
             records.push_back(record);
         }
