@@ -3,8 +3,13 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-CWndMessageEvent::CWndMessageEvent(unsigned m, WPARAM w, LPARAM l)
-    : QEvent(EventType()), msg(m), wParam(w), lParam(l) {}
+CWndMessageEvent::CWndMessageEvent(unsigned m, WPARAM w, LPARAM l, ReleaseFn release)
+    : QEvent(EventType()), msg(m), wParam(w), lParam(l), m_release(release) {}
+
+CWndMessageEvent::~CWndMessageEvent() {
+    if (m_release)
+        m_release(wParam);
+}
 
 QEvent::Type CWndMessageEvent::EventType() {
     static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -14,6 +19,16 @@ QEvent::Type CWndMessageEvent::EventType() {
 void PostMessage(QObject* target, unsigned msg, WPARAM wParam, LPARAM lParam) {
     if (target)
         QCoreApplication::postEvent(target, new CWndMessageEvent(msg, wParam, lParam));
+}
+
+void PostOwnedMessage(QObject* target, unsigned msg, WPARAM wParam, LPARAM lParam,
+                      CWndMessageEvent::ReleaseFn release) {
+    if (!target) {
+        if (release)
+            release(wParam);
+        return;
+    }
+    QCoreApplication::postEvent(target, new CWndMessageEvent(msg, wParam, lParam, release));
 }
 
 CMsgWnd::CMsgWnd(QObject* parent) : QObject(parent) {}
@@ -55,6 +70,7 @@ void CMsgWnd::OnTimer(int) {}
 bool CMsgWnd::event(QEvent* event) {
     if (event->type() == CWndMessageEvent::EventType()) {
         auto* m = static_cast<CWndMessageEvent*>(event);
+        m->HandOver();
         OnMessage(m->msg, m->wParam, m->lParam);
         return true;
     }

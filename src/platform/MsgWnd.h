@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 
 #include <QEvent>
 #include <QObject>
@@ -22,17 +23,45 @@ constexpr unsigned WM_USER = 0x400;
 // The event that carries a posted message across threads.
 class CWndMessageEvent : public QEvent {
 public:
-    CWndMessageEvent(unsigned msg, WPARAM wParam, LPARAM lParam);
+    // Frees a heap wParam that travels with the message (see PostOwnedMessage).
+    using ReleaseFn = void (*)(WPARAM);
+
+    CWndMessageEvent(unsigned msg, WPARAM wParam, LPARAM lParam, ReleaseFn release = nullptr);
+    ~CWndMessageEvent() override;
+    CWndMessageEvent(const CWndMessageEvent&) = delete;
+    CWndMessageEvent& operator=(const CWndMessageEvent&) = delete;
     static QEvent::Type EventType();
+
+    // Whoever dispatches the message calls this just before the handler runs:
+    // from then on the handler owns an owned wParam and frees it.
+    void HandOver() { m_release = nullptr; }
 
     unsigned msg;
     WPARAM wParam;
     LPARAM lParam;
+
+private:
+    ReleaseFn m_release;
 };
 
 // Posts a message to any object that understands CWndMessageEvent (a CMsgWnd
 // or a view that dispatches them). Thread-safe; never waits for the receiver.
 void PostMessage(QObject* target, unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+void PostOwnedMessage(QObject* target, unsigned msg, WPARAM wParam, LPARAM lParam, CWndMessageEvent::ReleaseFn release);
+
+// Posts a message whose wParam points to heap data for the receiver. The
+// receiver's handler owns the data from the moment it is called and deletes
+// it (as a T). A message that is never handled, because its receiver is
+// destroyed first or there is none, deletes the data itself, so a message in
+// flight at shutdown leaks nothing.
+template <class T>
+void PostOwnedMessage(QObject* target, unsigned msg, std::unique_ptr<T> data, LPARAM lParam = 0) {
+    if (!target || !data)
+        return;
+    PostOwnedMessage(target, msg, reinterpret_cast<WPARAM>(data.release()), lParam,
+                     [](WPARAM owned) { delete reinterpret_cast<T*>(owned); });
+}
 
 class CMsgWnd : public QObject {
 public:

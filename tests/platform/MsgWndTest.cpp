@@ -1,4 +1,5 @@
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -63,6 +64,51 @@ TEST(MsgWnd, NumberedTimerTicksUntilKilled) {
     int seen = wnd.ticks;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(wnd.ticks, seen);
+}
+
+namespace {
+
+// Counts the payloads alive so a test sees each freed exactly once.
+struct Payload {
+    static inline int alive = 0;
+    int value;
+    explicit Payload(int v) : value(v) { ++alive; }
+    ~Payload() { --alive; }
+};
+
+// Takes every payload it is handed, as a receiver of owned messages must.
+class PayloadTaker : public CMsgWnd {
+public:
+    std::vector<int> values;
+
+protected:
+    LRESULT OnMessage(unsigned, WPARAM wParam, LPARAM) override {
+        std::unique_ptr<Payload> payload(reinterpret_cast<Payload*>(wParam));
+        values.push_back(payload->value);
+        return 0;
+    }
+};
+
+}  // namespace
+
+TEST(MsgWnd, OwnedPayloadGoesToTheHandlerThatFreesIt) {
+    PayloadTaker wnd;
+    std::thread poster([&] { PostOwnedMessage(&wnd, WM_USER + 35, std::make_unique<Payload>(42)); });
+    poster.join();
+    ASSERT_TRUE(ProcessUntil([&] { return !wnd.values.empty(); }));
+    EXPECT_EQ(wnd.values, std::vector<int>{42});
+    EXPECT_EQ(Payload::alive, 0);
+}
+
+TEST(MsgWnd, OwnedPayloadOfAMessageNeverHandledIsFreed) {
+    auto* wnd = new PayloadTaker;
+    PostOwnedMessage(wnd, WM_USER + 35, std::make_unique<Payload>(1));
+    PostOwnedMessage(wnd, WM_USER + 35, std::make_unique<Payload>(2));
+    EXPECT_EQ(Payload::alive, 2);
+    delete wnd;  // the receiver goes before its messages are handled
+    EXPECT_EQ(Payload::alive, 0);
+    PostOwnedMessage(nullptr, WM_USER + 35, std::make_unique<Payload>(3));
+    EXPECT_EQ(Payload::alive, 0);
 }
 
 TEST(AutoResetEvent, ReleasesOneWaitAndResets) {
