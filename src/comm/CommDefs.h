@@ -89,6 +89,14 @@ constexpr unsigned WM_VIEW_SEARCH_DUE = WM_USER + 36;
 constexpr unsigned WM_VIEW_STATUS_ERROR = WM_USER + 38;
 constexpr unsigned WM_VIEW_UPDATE_DONE = WM_USER + 42;
 
+// Why the last projector search did not start (CCommWnd::LastSearchFailure).
+constexpr int SEARCH_STARTED = 0;
+constexpr int SEARCH_FAIL_RUNNING = 1;    // a search is still running
+constexpr int SEARCH_FAIL_PORT = 2;       // the search port is outside 1..65535
+constexpr int SEARCH_FAIL_LISTEN = 3;     // the listening socket could not be bound (port in use)
+constexpr int SEARCH_FAIL_THREAD = 4;     // the listener thread could not be started
+constexpr int SEARCH_FAIL_BROADCAST = 5;  // a search datagram could not be sent
+
 // Fixed values of the board dialogue.
 constexpr int BOARD_INFO_PORT = 7;
 constexpr int BOARD_TIMEOUT_MS = 30000;

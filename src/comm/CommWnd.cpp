@@ -4,16 +4,20 @@
 
 #include "comm/CommDefs.h"
 #include "comm/ProjectorInfo.h"
+#include "comm/ServerSocket.h"
 #include "comm/ValueProjectorInfo.h"
 #include "settings/GroupItem.h"
 
-CCommWnd::CCommWnd(QObject* parent, IClock* clock) : CMsgWnd(parent), m_clock(clock ? clock : &SystemClock()) {
+CCommWnd::CCommWnd(QObject* parent, IClock* clock)
+    : CMsgWnd(parent), m_clock(clock ? clock : &SystemClock()), m_listenSocket(std::make_unique<CServerSocket>()) {
+    m_interfaces.Refresh();
     SetTimer(COMM_TIMER_ID, COMM_TIMER_MS);
 }
 
 CCommWnd::~CCommWnd() {
     KillTimer(COMM_TIMER_ID);
     StopAllSessions();
+    StopSearch(0);
 }
 
 void CCommWnd::StopAllSessions() {
@@ -251,6 +255,12 @@ LRESULT CCommWnd::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_COMM_PASSWORD_ANSWER:
         OnPasswordAnswer(session, static_cast<int>(lParam));
+        break;
+    case WM_COMM_SEARCH_FOUND:
+        OnSearchFound(wParam, lParam);
+        break;
+    case WM_COMM_SEARCH_DONE:
+        OnSearchDone(lParam);
         break;
     default:
         break;

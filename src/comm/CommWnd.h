@@ -3,27 +3,44 @@
 // main view. It owns one session per projector, drives automatic updates,
 // automatic-search reminders, the one-at-a-time password dialog and spaced
 // power-on with its 500 ms timer, and turns session results into record
-// updates and view messages. Everything here runs on the UI thread; sessions
-// reach it only by posting messages.
+// updates and view messages. It also runs the projector search (a broadcast
+// on every local subnet, then a listener thread that takes the boards that
+// connect back). Everything here runs on the UI thread; sessions and the
+// search listener reach it only by posting messages.
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "comm/CommDefs.h"
+#include "comm/NetBoardInfoList.h"
 #include "platform/Clock.h"
 #include "platform/DateTime.h"
 #include "platform/MsgWnd.h"
 
 class CGroupItem;
 class CProjectorInfo;
+class CServerSocket;
 class CValueProjectorInfo;
 
 constexpr int COMM_TIMER_ID = 128;
 constexpr int COMM_TIMER_MS = 500;
 constexpr int DEFAULT_SEARCH_PORT = 5006;
+constexpr int DEFAULT_SEARCH_SECONDS = 15;
+
+// Why the last StartSearch failed: a SEARCH_* reason, the socket error number
+// of the call that failed, and for a broadcast the interface it was sent on.
+struct SearchFailure {
+    int reason = SEARCH_STARTED;
+    int socketError = 0;
+    std::string interfaceAddress;
+};
 
 class CCommWnd : public CMsgWnd {
 public:
@@ -70,6 +87,25 @@ public:
     // Runs one timer tick now (the 500 ms timer calls it).
     void Tick();
 
+    // Projector search. StartSearch: 0 when a search started; -1 when one is
+    // running, the listener cannot be set up or a broadcast failed
+    // (LastSearchFailure says which). Found boards and the end of the search
+    // reach the view as WM_VIEW_SEARCH_FOUND / WM_VIEW_SEARCH_DONE.
+    int StartSearch();
+    // Ends a running search without a report: 0 when the listener has ended,
+    // 1 when ms (> 0) ran out; ms 0 waits without limit.
+    int StopSearch(int ms);
+    bool IsSearching() const { return m_searchThread.joinable(); }
+    const SearchFailure& LastSearchFailure() const { return m_searchFailure; }
+    void SetSearchSeconds(int seconds) { m_searchSeconds = seconds; }
+    int SearchSeconds() const { return m_searchSeconds; }
+    // Empty: every interface; else only the interface with this address.
+    void SetOnlyBroadcastBoardIP(const std::string& address) { m_onlyBroadcastBoardIP = address; }
+    // The local interfaces, read when the engine was made.
+    CNetBoardInfoList& Interfaces() { return m_interfaces; }
+    // Whether a search broadcasts on this interface.
+    static bool IsSearchInterface(const CNetBoardInfo& info, const std::string& onlyAddress);
+
 protected:
     // Starts a new session's worker; tests replace it to keep sessions inert.
     virtual int StartSessionThread(CValueProjectorInfo* session);
@@ -82,6 +118,18 @@ private:
     void OnResult(CValueProjectorInfo* session);
     void OnPasswordAnswer(CValueProjectorInfo* session, int answer);
     void StopAllSessions();
+
+    // Search machinery (CommWndSearch.cpp).
+    int StartSearchListener();
+    static void SearchListenerThread(CCommWnd* engine);
+    void RunSearchListener();
+    bool AcceptBoard(unsigned serial);
+    bool PauseSearch(int ms);
+    void EndSearchListener();
+    int Broadcast(const std::string& onlyAddress);
+    int FailSearch(int reason, int socketError, const std::string& interfaceAddress = {});
+    void OnSearchFound(WPARAM text, LPARAM serial);
+    void OnSearchDone(LPARAM serial);
 
     IClock* m_clock;
     std::vector<std::unique_ptr<CValueProjectorInfo>> m_sessions;
@@ -99,4 +147,20 @@ private:
     std::vector<CValueProjectorInfo*> m_tracked;
     CDateTime m_nextUpdate = CDateTime::Never();
     CDateTime m_nextSearch = CDateTime::Never();
+
+    // Search state. The listener thread owns the listening socket while it
+    // runs; the stop, close and ended flags are shared under m_searchLock.
+    CNetBoardInfoList m_interfaces;
+    std::unique_ptr<CServerSocket> m_listenSocket;
+    std::thread m_searchThread;
+    std::mutex m_searchLock;
+    std::condition_variable m_searchChanged;
+    int m_searchStop = 0;
+    int m_searchClose = 0;  // a broadcast failed: stop taking boards, end at the deadline
+    int m_searchEnded = 0;
+    unsigned m_searchSerial = 0;  // tells a late report of an earlier search apart
+    std::int64_t m_searchDeadlineMs = 0;
+    int m_searchSeconds = DEFAULT_SEARCH_SECONDS;
+    std::string m_onlyBroadcastBoardIP;
+    SearchFailure m_searchFailure;
 };
