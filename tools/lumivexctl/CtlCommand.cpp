@@ -42,6 +42,17 @@ std::optional<std::string> CCtlOptions::Value(const std::string& name) const {
     return it->second;
 }
 
+bool ParseWholeNumber(const std::string& text, int low, int high, int& out) {
+    // Nine digits cannot overflow an int; longer texts are out of any range we take.
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int value = std::stoi(text);
+    if (value < low || value > high)
+        return false;
+    out = value;
+    return true;
+}
+
 int UsageError(const std::string& message, const char* usage) {
     std::fprintf(stderr, "lumivexctl: %s\nusage: lumivexctl %s\n", message.c_str(), usage);
     return EXIT_USAGE;

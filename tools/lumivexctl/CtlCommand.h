@@ -43,6 +43,9 @@ private:
     std::string m_error;
 };
 
+// Reads a whole decimal number within low..high (digits only, no sign).
+bool ParseWholeNumber(const std::string& text, int low, int high, int& out);
+
 // Prints "lumivexctl: message" and the usage line on stderr; returns EXIT_USAGE.
 int UsageError(const std::string& message, const char* usage);
 // Prints "lumivexctl: message" on stderr; returns EXIT_FAILED.

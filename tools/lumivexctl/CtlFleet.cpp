@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <memory>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QTimer>
 
 #include "comm/CommDefs.h"
 #include "comm/ProjectorInfo.h"
@@ -15,6 +17,7 @@
 namespace {
 
 std::atomic<bool> g_interrupted{false};
+constexpr int kWakeMs = 100;
 
 void OnSignal(int) { g_interrupted = true; }
 
@@ -71,10 +74,15 @@ bool CCtlFleet::Interrupted() { return g_interrupted; }
 
 bool CCtlFleet::RunUntil(const std::function<bool()>& done, int ms) {
     QDeadlineTimer deadline = ms < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(ms);
+    // processEvents with a time limit never sleeps (it returns at once when
+    // nothing is pending), so the loop waits for events instead and this
+    // timer wakes it to notice the deadline and the operator's interrupt.
+    QTimer wake;
+    wake.start(kWakeMs);
     while (!done()) {
         if (g_interrupted || deadline.hasExpired())
             return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
@@ -109,6 +117,16 @@ LRESULT CCtlFleet::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
     case WM_VIEW_UPDATE_DONE:
         if (onUpdateDone)
             onUpdateDone();
+        break;
+    case WM_VIEW_SEARCH_FOUND: {
+        std::unique_ptr<std::string> address(reinterpret_cast<std::string*>(wParam));  // ours to free
+        if (address && onSearchFound)
+            onSearchFound(*address);
+        break;
+    }
+    case WM_VIEW_SEARCH_DONE:
+        if (onSearchDone)
+            onSearchDone();
         break;
     case WM_VIEW_PASSWORD:
         if (IsRecord(record))

@@ -45,6 +45,8 @@ public:
     std::function<void(CProjectorInfo*)> onChanged;
     std::function<void(CProjectorInfo*)> onStatusError;
     std::function<void()> onUpdateDone;
+    std::function<void(const std::string& address)> onSearchFound;
+    std::function<void()> onSearchDone;
     // Fills user and password for a board that asks a login; false cancels.
     std::function<bool(CProjectorInfo*, const std::string& host, std::string&, std::string&)> onPassword;
 

@@ -58,12 +58,7 @@ int ControlIndexOf(const std::string& text) {
 
 namespace {
 
-bool ParseSeconds(const std::string& text, int& seconds) {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    seconds = std::atoi(text.c_str());
-    return true;
-}
+bool ParseSeconds(const std::string& text, int& seconds) { return ParseWholeNumber(text, 0, 99999, seconds); }
 
 // Waits a session's command and its power poll out: how long a group may take.
 int GroupDeadlineMs(size_t members, int spacing) {

@@ -43,10 +43,8 @@ int RunWatchCommand(CtlContext&, const std::vector<std::string>& args) {
         return UsageError("watch needs at least one ADDRESS", kUsage);
     int interval = kDefaultIntervalSeconds;
     if (auto text = options.Value("--interval")) {
-        if (text->empty() || text->size() > 5 || text->find_first_not_of("0123456789") != std::string::npos ||
-            std::stoi(*text) < 1)
+        if (!ParseWholeNumber(*text, 1, 99999, interval))
             return UsageError("--interval wants whole seconds from 1", kUsage);
-        interval = std::stoi(*text);
     }
     BoardAccess access;
     std::string error;

@@ -13,6 +13,7 @@
 int RunPollCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunSendCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunWatchCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunDiscoverCommand(CtlContext& context, const std::vector<std::string>& args);
 
 namespace {
 
@@ -22,6 +23,7 @@ const CtlCommandEntry kCommands[] = {
     {"send", RunSendCommand,
      "send (ADDRESS | --group FILE) COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
     {"watch", RunWatchCommand, "watch ADDRESS... [--interval SECONDS] [--ports LO-HI]"},
+    {"discover", RunDiscoverCommand, "discover [--port P] [--seconds S] [--only ADDRESS]"},
 };
 
 void PrintHelp(FILE* out) {

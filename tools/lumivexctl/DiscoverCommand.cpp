@@ -1,0 +1,114 @@
+// lumivexctl discover: one projector search as the console makes it. Prints
+// each board's address as it answers and the number of boards at the end.
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "BoardAccess.h"
+#include "CtlCommand.h"
+#include "CtlFleet.h"
+#include "comm/CommDefs.h"
+#include "comm/NetBoardInfo.h"
+#include "platform/WinsockError.h"
+
+namespace {
+
+const char* const kUsage = "discover [--port P] [--seconds S] [--only ADDRESS]";
+constexpr int kLowestPort = 1;
+constexpr int kHighestPort = 65535;
+constexpr int kLongestSearchSeconds = 3600;
+
+std::string SocketErrorText(int error) {
+    switch (error) {
+    case WSAEADDRINUSE: return "address already in use";
+    case WSAEACCES: return "permission denied";
+    case WSAENETUNREACH: return "network unreachable";
+    case WSAEHOSTUNREACH: return "host unreachable";
+    case WSAENETDOWN: return "network down";
+    default: return "socket error " + std::to_string(error);
+    }
+}
+
+std::string Explain(const SearchFailure& failure, int port) {
+    const std::string reason = " (" + SocketErrorText(failure.socketError) + ")";
+    switch (failure.reason) {
+    case SEARCH_FAIL_LISTEN:
+        if (failure.socketError == WSAEADDRINUSE)
+            return "cannot listen on TCP port " + std::to_string(port) + ": the port is in use";
+        return "cannot listen on TCP port " + std::to_string(port) + reason;
+    case SEARCH_FAIL_BROADCAST:
+        if (failure.interfaceAddress.empty())
+            return "cannot open the broadcast socket" + reason;
+        return "the search broadcast on interface " + failure.interfaceAddress + " failed" + reason;
+    case SEARCH_FAIL_PORT: return "search port " + std::to_string(port) + " is outside 1..65535";
+    case SEARCH_FAIL_THREAD: return "cannot start the search listener";
+    case SEARCH_FAIL_RUNNING: return "a search is already running";
+    default: return "the search did not start";
+    }
+}
+
+// Says on stderr where the datagram goes, so an empty result is not a mystery.
+void DescribeInterfaces(CCommWnd& engine, const std::string& only, int port, int seconds) {
+    int used = 0;
+    for (int n = 0; const CNetBoardInfo* info = engine.Interfaces().GetAt(n); ++n) {
+        if (!CCommWnd::IsSearchInterface(*info, only))
+            continue;
+        std::fprintf(stderr, "searching on %s/%s port %d for %d s\n", info->address.c_str(), info->mask.c_str(),
+                     port, seconds);
+        ++used;
+    }
+    if (used == 0)
+        std::fprintf(stderr, "no interface to broadcast on%s; listening on port %d for %d s\n",
+                     only.empty() ? "" : (" with address " + only).c_str(), port, seconds);
+}
+
+}  // namespace
+
+int RunDiscoverCommand(CtlContext&, const std::vector<std::string>& args) {
+    CCtlOptions options(args, {"--port", "--seconds", "--only"}, {});
+    if (!options.Ok())
+        return UsageError(options.Error(), kUsage);
+    if (!options.Positional().empty())
+        return UsageError("discover takes no ADDRESS", kUsage);
+    int port = DEFAULT_SEARCH_PORT;
+    int seconds = DEFAULT_SEARCH_SECONDS;
+    std::string only;
+    if (auto text = options.Value("--port"); text && !ParseWholeNumber(*text, kLowestPort, kHighestPort, port))
+        return UsageError("--port wants a port from 1 to 65535", kUsage);
+    if (auto text = options.Value("--seconds");
+        text && !ParseWholeNumber(*text, 1, kLongestSearchSeconds, seconds))
+        return UsageError("--seconds wants whole seconds from 1 to 3600", kUsage);
+    if (auto text = options.Value("--only")) {
+        if (!IsIPv4Address(*text))
+            return UsageError("--only wants the IPv4 address of a local interface", kUsage);
+        only = *text;
+    }
+
+    CCtlFleet fleet;
+    CCommWnd& engine = fleet.Engine();
+    engine.SetSearchPort(port);
+    engine.SetSearchSeconds(seconds);
+    engine.SetOnlyBroadcastBoardIP(only);
+    // A board that connects twice is one board, as the console's list sees it.
+    std::set<std::string> boards;
+    bool done = false;
+    fleet.onSearchFound = [&boards](const std::string& address) {
+        if (boards.insert(address).second) {
+            std::printf("%s\n", address.c_str());
+            std::fflush(stdout);
+        }
+    };
+    fleet.onSearchDone = [&done] { done = true; };
+    DescribeInterfaces(engine, only, port, seconds);
+    if (engine.StartSearch() != 0) {
+        const SearchFailure failure = engine.LastSearchFailure();
+        engine.StopSearch(0);
+        return Failure(Explain(failure, port));
+    }
+    if (!fleet.RunUntil([&done] { return done; }, -1)) {
+        engine.StopSearch(0);
+        return Failure("search interrupted after " + std::to_string(boards.size()) + " board(s)");
+    }
+    std::printf("%zu board(s) found\n", boards.size());
+    return EXIT_OK;
+}
