@@ -3,12 +3,15 @@
 // posts, an engine whose sessions stay inert (no worker threads), and access
 // to a session's working record.
 #include <functional>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
+#include "comm/CommDefs.h"
 #include "comm/CommWnd.h"
 #include "comm/ProjectorInfo.h"
 #include "comm/ValueProjectorInfo.h"
@@ -22,6 +25,7 @@ public:
         LPARAM lParam;
     };
     std::vector<Message> messages;
+    std::vector<std::string> found;  // the texts of WM_VIEW_SEARCH_FOUND, in order
     std::function<void(const Message&)> onMessage;
 
     int Count(unsigned msg) const {
@@ -39,6 +43,12 @@ public:
 
 protected:
     LRESULT OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_VIEW_SEARCH_FOUND) {
+            // The view owns the found text and frees it, as the console's view does.
+            std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(wParam));
+            found.push_back(text ? *text : std::string());
+            wParam = 0;
+        }
         messages.push_back({msg, wParam, lParam});
         if (onMessage)
             onMessage(messages.back());
