@@ -1,5 +1,6 @@
 #include "platform/ResourceText.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -54,6 +55,14 @@ std::map<int, std::string> ParseTexts(const QByteArray& data) {
     return texts;
 }
 
+void UnregisterAtExit() {
+    Texts& store = Store();
+    std::lock_guard lock(store.mutex);
+    if (!store.registered.empty())
+        QResource::unregisterResource(QString::fromStdString(store.registered));
+    store.registered.clear();
+}
+
 bool LoadLocked(Texts& store, const std::string& path) {
     store.loaded = true;
     store.byId.clear();
@@ -64,6 +73,10 @@ bool LoadLocked(Texts& store, const std::string& path) {
     if (!QResource::registerResource(QString::fromStdString(path)))
         return false;
     store.registered = path;
+    // Qt keeps a registered bundle until it is unregistered; do that at exit.
+    // Registered after Qt made its resource list, this runs before that list goes.
+    static const bool unregisterAtExit = std::atexit(UnregisterAtExit) == 0;
+    (void)unregisterAtExit;
     QFile file(kTextsPath);
     if (!file.open(QIODevice::ReadOnly))
         return false;
