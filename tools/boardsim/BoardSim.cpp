@@ -94,8 +94,12 @@ bool CBoardSim::IsRunning() const {
 
 std::string CBoardSim::ApplyOnLoop(const std::string& line) {
     std::string answer = m_control->Apply(line);
-    if (m_control->QuitRequested())
+    if (m_control->QuitRequested()) {
+        // Stopped from here on, so the caller sees it as soon as "OK quit" is back.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_phase = Phase::Stopped;
         m_loop->Quit();
+    }
     return answer;
 }
 
