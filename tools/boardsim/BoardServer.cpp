@@ -152,7 +152,7 @@ bool CBoardServer::Open(std::string& error) {
     m_spareFd = open("/dev/null", O_RDONLY | O_CLOEXEC);
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         Slot& slot = m_slots[i];
-        if (!Listen(slot, BOARD_INFO_PORT, true, error) || !UpdateCommandListener(*slot.board, error))
+        if (!Listen(slot, SIM_INFO_PORT, true, error) || !UpdateCommandListener(*slot.board, error))
             return false;
     }
     return m_searchPort < 0 || OpenSearchSocket(error);
