@@ -3,6 +3,8 @@
 // test runner provides).
 #include <memory>
 
+#include <unistd.h>
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -17,12 +19,15 @@
 
 namespace {
 
-// A small fleet of simulated boards on 127.0.3.x, one per test case.
+// A small fleet of simulated boards on loopback addresses of its own.
 class SimFleetFixture : public ::testing::Test {
 protected:
     // Adds a board; settings are "FIELD VALUE" pairs of the simulator's set line.
     std::string AddBoard(std::vector<std::string> settings = {}) {
-        std::string address = "127.0.3." + std::to_string(++m_count);
+        // The process id picks the block so test processes run side by side.
+        const unsigned pid = static_cast<unsigned>(getpid());
+        std::string address = "127." + std::to_string(((pid >> 8) & 0xff) | 0x40) + "." +
+                              std::to_string(pid & 0xff) + "." + std::to_string(++m_count);
         m_pending.push_back({address, std::move(settings)});
         return address;
     }
