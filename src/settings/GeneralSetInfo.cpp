@@ -8,7 +8,7 @@
 #include "settings/ProfileStore.h"
 #include "settings/Value.h"
 
-CGeneralSetInfo::CGeneralSetInfo() : browserPath(DefaultBrowserPath(&m_browserPathError)) {}
+CGeneralSetInfo::CGeneralSetInfo() { browserPath = DefaultBrowserPath(&m_browserPathError); }
 
 std::string CGeneralSetInfo::DefaultBrowserPath(std::string* error) {
     std::string path = QStandardPaths::findExecutable(QStringLiteral("xdg-open")).toStdString();

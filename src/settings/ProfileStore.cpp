@@ -66,8 +66,12 @@ void CProfileStore::Open() {
         // writing it back would drop the rest, so it is copied aside first.
         m_damaged = reader.status() != QSettings::NoError;
         m_values.clear();
-        for (const QString& key : reader.allKeys())
-            m_values.insert(key, reader.value(key));
+        for (const QString& key : reader.allKeys()) {
+            // A line without a name ("=x") has no value that could be kept.
+            QVariant value = reader.value(key);
+            if (value.isValid() && !key.endsWith(QLatin1Char('/')))
+                m_values.insert(key, value);
+        }
     }
     if (linked)
         QFile::remove(alias);
@@ -219,13 +223,34 @@ bool CProfileStore::WriteFile() const {
     // the user chose otherwise for the existing file.
     QFileDevice::Permissions mode = info.exists() ? QFile::permissions(target)
                                                   : QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if (!written || !QFile::setPermissions(temp, mode) ||
+    if (!written || !HoldsValues(temp) || !QFile::setPermissions(temp, mode) ||
         std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temp);
         return false;
     }
     SyncFolder(folder.toStdString());
     return true;
+}
+
+bool CProfileStore::HoldsValues(const QString& file) const {
+    // QSettings reports success even when the disk refused part of the file
+    // (a full disk, a size limit), so the file is read back under a name of
+    // its own, bypassing what QSettings remembers of it, and compared.
+    QString alias = OneTimeName(file, "check");
+    if (::link(QFile::encodeName(file).constData(), QFile::encodeName(alias).constData()) != 0)
+        return false;
+    bool same = false;
+    {
+        QSettings reader(alias, QSettings::IniFormat);
+        QStringList keys = reader.allKeys();
+        same = reader.status() == QSettings::NoError && keys.size() == m_values.size();
+        for (qsizetype i = 0; same && i < keys.size(); ++i) {
+            auto it = m_values.constFind(keys[i]);
+            same = it != m_values.constEnd() && VariantBytes(*it) == VariantBytes(reader.value(keys[i]));
+        }
+    }
+    QFile::remove(alias);
+    return same;
 }
 
 CProfileBatch::CProfileBatch(CProfileStore& store) : m_store(store) { m_store.BeginBatch(); }

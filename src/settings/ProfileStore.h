@@ -65,6 +65,7 @@ private:
     bool Write(const QString& key, const QVariant& value);
     bool Commit();
     bool WriteFile() const;
+    bool HoldsValues(const QString& file) const;
 
     std::string m_path;
     ValueMap m_values;     // what reads see
