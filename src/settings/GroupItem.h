@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class CProjectorInfo;
+#include "comm/ProjectorInfo.h"
 
 class CGroupItem {
 public:
