@@ -11,6 +11,8 @@ class QLockFile;
 // $XDG_RUNTIME_DIR/TARNEL-Lumivex.lock
 std::string InstanceLockPath();
 
-// The held lock, or null when another live process holds it (or the lock
-// file cannot be made). Released when the returned object goes.
-std::unique_ptr<QLockFile> AcquireInstanceLock(const std::string& path = InstanceLockPath());
+// The held lock, or null when another live process holds it (heldByOther
+// then becomes true) or the lock file cannot be made. Released when the
+// returned object goes.
+std::unique_ptr<QLockFile> AcquireInstanceLock(const std::string& path = InstanceLockPath(),
+                                               bool* heldByOther = nullptr);
