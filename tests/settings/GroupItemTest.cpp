@@ -1,7 +1,3 @@
-#include <csignal>
-
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
 #include "TestProfile.h"
@@ -177,14 +173,8 @@ TEST_F(GroupTest, FailedSaveLeavesTheStoredListIntact) {
     GroupList bigger = MakeGroups(many, {{1, 2, 3}});
     int result = 0;
     {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old {};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        rlimit lowered = old;
-        lowered.rlim_cur = before.size() + 200;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
+        CFileSizeLimit limit(before.size() + 200);
         result = SaveGroups(bigger);
-        ::setrlimit(RLIMIT_FSIZE, &old);
     }
     EXPECT_EQ(result, -1);
     EXPECT_EQ(FileText(), before);

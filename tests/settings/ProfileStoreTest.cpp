@@ -1,8 +1,5 @@
 #include "settings/ProfileStore.h"
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -15,23 +12,6 @@
 namespace {
 
 using ProfileStoreTest = ProfileTest;
-
-// While it lives, no file may grow past limit bytes, so that writing the
-// whole profile fails the way a full disk would make it fail.
-class CFileSizeLimit {
-public:
-    explicit CFileSizeLimit(rlim_t limit) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit lowered = m_old;
-        lowered.rlim_cur = limit;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~CFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_old); }
-
-private:
-    rlimit m_old {};
-};
 
 std::string AllBytes() {
     std::string bytes;

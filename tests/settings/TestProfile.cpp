@@ -1,5 +1,6 @@
 #include "TestProfile.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -36,3 +37,13 @@ std::string LeInt(std::int32_t value) {
 }
 
 std::string Counted(const std::string& text) { return LeInt(std::int32_t(text.size())) + text; }
+
+CFileSizeLimit::CFileSizeLimit(rlim_t limit) {
+    std::signal(SIGXFSZ, SIG_IGN);  // a refused write fails instead of ending the test
+    ::getrlimit(RLIMIT_FSIZE, &m_old);
+    rlimit lowered = m_old;
+    lowered.rlim_cur = limit;
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+}
+
+CFileSizeLimit::~CFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_old); }

@@ -3,6 +3,8 @@
 // temporary folder of its own, opened as the application's store.
 #include <string>
 
+#include <sys/resource.h>
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -25,3 +27,14 @@ protected:
 // Little-endian int32 and counted text, built by hand to check stored bytes.
 std::string LeInt(std::int32_t value);
 std::string Counted(const std::string& text);
+
+// While it lives, no file may grow past limit bytes, so that writing the
+// whole profile fails the way a full disk makes it fail.
+class CFileSizeLimit {
+public:
+    explicit CFileSizeLimit(rlim_t limit);
+    ~CFileSizeLimit();
+
+private:
+    rlimit m_old {};
+};
