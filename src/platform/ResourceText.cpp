@@ -1,6 +1,5 @@
 #include "platform/ResourceText.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -55,14 +54,6 @@ std::map<int, std::string> ParseTexts(const QByteArray& data) {
     return texts;
 }
 
-void UnregisterAtExit() {
-    Texts& store = Store();
-    std::lock_guard lock(store.mutex);
-    if (!store.registered.empty())
-        QResource::unregisterResource(QString::fromStdString(store.registered));
-    store.registered.clear();
-}
-
 bool LoadLocked(Texts& store, const std::string& path) {
     store.loaded = true;
     store.byId.clear();
@@ -73,10 +64,6 @@ bool LoadLocked(Texts& store, const std::string& path) {
     if (!QResource::registerResource(QString::fromStdString(path)))
         return false;
     store.registered = path;
-    // Qt keeps a registered bundle until it is unregistered; do that at exit.
-    // Registered after Qt made its resource list, this runs before that list goes.
-    static const bool unregisterAtExit = std::atexit(UnregisterAtExit) == 0;
-    (void)unregisterAtExit;
     QFile file(kTextsPath);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -98,6 +85,15 @@ bool LoadResourceBundle(const std::string& path) {
     Texts& store = Store();
     std::lock_guard lock(store.mutex);
     return LoadLocked(store, path.empty() ? DefaultResourceBundlePath() : path);
+}
+
+void UnloadResourceBundle() {
+    Texts& store = Store();
+    std::lock_guard lock(store.mutex);
+    store.byId.clear();
+    if (!store.registered.empty())
+        QResource::unregisterResource(QString::fromStdString(store.registered));
+    store.registered.clear();
 }
 
 std::string ResourceText(int id) {

@@ -5,19 +5,16 @@
 #include <csignal>
 #include <memory>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QTimer>
 
 #include "comm/CommDefs.h"
 #include "comm/ProjectorInfo.h"
 #include "comm/ValueProjectorInfo.h"
+#include "platform/EventWait.h"
 #include "platform/FileLimit.h"
 
 namespace {
 
 std::atomic<bool> g_interrupted{false};
-constexpr int kWakeMs = 100;
 
 void OnSignal(int) { g_interrupted = true; }
 
@@ -73,18 +70,8 @@ CProjectorInfo* CCtlFleet::Add(const std::string& address, const std::string& us
 bool CCtlFleet::Interrupted() { return g_interrupted; }
 
 bool CCtlFleet::RunUntil(const std::function<bool()>& done, int ms) {
-    QDeadlineTimer deadline = ms < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(ms);
-    // processEvents with a time limit never sleeps (it returns at once when
-    // nothing is pending), so the loop waits for events instead and this
-    // timer wakes it to notice the deadline and the operator's interrupt.
-    QTimer wake;
-    wake.start(kWakeMs);
-    while (!done()) {
-        if (g_interrupted || deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
+    constexpr int kCheckMs = 50;
+    return RunEventsUntil(done, ms, [] { return g_interrupted.load(); }, kCheckMs);
 }
 
 bool CCtlFleet::IsRecord(const void* pointer) const {
