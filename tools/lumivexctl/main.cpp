@@ -13,6 +13,9 @@
 int RunPollCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunSendCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunWatchCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunListCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunImportCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunRemoveCommand(CtlContext& context, const std::vector<std::string>& args);
 
 namespace {
 
@@ -22,6 +25,9 @@ const CtlCommandEntry kCommands[] = {
     {"send", RunSendCommand,
      "send (ADDRESS | --group FILE) COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
     {"watch", RunWatchCommand, "watch ADDRESS... [--interval SECONDS] [--ports LO-HI]"},
+    {"list", RunListCommand, "list [--json]"},
+    {"import", RunImportCommand, "import FILE"},
+    {"remove", RunRemoveCommand, "remove ADDRESS"},
 };
 
 void PrintHelp(FILE* out) {
@@ -30,12 +36,8 @@ void PrintHelp(FILE* out) {
         std::fprintf(out, "  %s\n", entry.usage);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    LoadResourceBundle();
-    SocketsStartup();
+// Global options, then the command.
+int Run(int argc, char** argv) {
     CtlContext context;
     int i = 1;
     for (; i < argc && argv[i][0] == '-'; ++i) {
@@ -59,14 +61,22 @@ int main(int argc, char** argv) {
         return EXIT_USAGE;
     }
     std::vector<std::string> args(argv + i + 1, argv + argc);
-    for (const CtlCommandEntry& entry : kCommands) {
-        if (std::strcmp(entry.name, argv[i]) == 0) {
-            int rc = entry.run(context, args);
-            SocketsCleanup();
-            return rc;
-        }
-    }
+    for (const CtlCommandEntry& entry : kCommands)
+        if (std::strcmp(entry.name, argv[i]) == 0)
+            return entry.run(context, args);
     std::fprintf(stderr, "lumivexctl: unknown command %s\n", argv[i]);
     PrintHelp(stderr);
     return EXIT_USAGE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    LoadResourceBundle();
+    SocketsStartup();
+    int rc = Run(argc, argv);
+    SocketsCleanup();
+    UnloadResourceBundle();
+    return rc;
 }
