@@ -7,10 +7,12 @@
 #include "comm/ServerSocket.h"
 #include "comm/ValueProjectorInfo.h"
 #include "settings/GroupItem.h"
+#include "settings/Value.h"
 
 CCommWnd::CCommWnd(QObject* parent, IClock* clock)
     : CMsgWnd(parent), m_clock(clock ? clock : &SystemClock()), m_listenSocket(std::make_unique<CServerSocket>()) {
     m_interfaces.Refresh();
+    m_searchSeconds = CValue().GetProjectorSearchSecond();
     SetTimer(COMM_TIMER_ID, COMM_TIMER_MS);
 }
 

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -97,10 +98,14 @@ public:
     int StopSearch(int ms);
     bool IsSearching() const { return m_searchThread.joinable(); }
     const SearchFailure& LastSearchFailure() const { return m_searchFailure; }
+    // Read from ProjectorSearchSecond when the engine is made; a tool may
+    // set another.
     void SetSearchSeconds(int seconds) { m_searchSeconds = seconds; }
     int SearchSeconds() const { return m_searchSeconds; }
-    // Empty: every interface; else only the interface with this address.
-    void SetOnlyBroadcastBoardIP(const std::string& address) { m_onlyBroadcastBoardIP = address; }
+    // Each search reads OnlyBroadcastBoardIP (empty: every interface, else
+    // only the one with that address) unless a tool or test sets a value
+    // here; nullopt goes back to the stored one.
+    void SetOnlyBroadcastBoardIP(std::optional<std::string> address) { m_onlyBroadcastOverride = std::move(address); }
     // The local interfaces, read when the engine was made.
     CNetBoardInfoList& Interfaces() { return m_interfaces; }
     // Whether a search broadcasts on this interface.
@@ -161,6 +166,6 @@ private:
     unsigned m_searchSerial = 0;  // tells a late report of an earlier search apart
     std::int64_t m_searchDeadlineMs = 0;
     int m_searchSeconds = DEFAULT_SEARCH_SECONDS;
-    std::string m_onlyBroadcastBoardIP;
+    std::optional<std::string> m_onlyBroadcastOverride;
     SearchFailure m_searchFailure;
 };

@@ -13,6 +13,7 @@
 #include "comm/ServerSocket.h"
 #include "comm/StreamSocket.h"
 #include "platform/CriticalSection.h"
+#include "settings/Value.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ int CCommWnd::StartSearch() {
         m_listenSocket->Close();
         return FailSearch(SEARCH_FAIL_THREAD, 0);
     }
-    return Broadcast(m_onlyBroadcastBoardIP);
+    return Broadcast(m_onlyBroadcastOverride ? *m_onlyBroadcastOverride : CValue().GetOnlyBroadcastBoardIP());
 }
 
 int CCommWnd::Broadcast(const std::string& onlyAddress) {

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +21,9 @@
 #include "comm/CommWnd.h"
 #include "comm/ValueProjectorInfo.h"
 #include "platform/Clock.h"
+#include "platform/EventWait.h"
 #include "platform/WinsockError.h"
+#include "settings/ProfileStore.h"
 
 using searchtest::Datagram;
 using searchtest::DatagramProbe;
@@ -50,6 +54,12 @@ protected:
     std::vector<std::unique_ptr<TestBoard>> boards;
     RecordingView view;
 };
+
+void WriteText(const QString& path, const std::string& text) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+}
 
 struct CtlRun {
     int exitCode = -1;
@@ -161,17 +171,45 @@ TEST_F(SearchNetworkTest, MacLookUpReadsTheArpEntryOfABoard) {
 
 TEST_F(SearchNetworkTest, DiscoverCommandPrintsEachBoardAndTheCount) {
     StartBoards();
-    CtlRun run = RunLumivexctl({"discover", "--seconds", "1"});
+    QTemporaryDir dir;
+    const QString none = dir.filePath(QStringLiteral("none.conf"));  // no profile: the defaults
+    CtlRun run = RunLumivexctl({"--profile", none, "discover", "--seconds", "1"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find(std::string(TestNetwork::kBoardAddresses[0]) + "\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(std::string(TestNetwork::kBoardAddresses[1]) + "\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("2 board(s) found"), std::string::npos) << run.out;
-    EXPECT_NE(run.err.find("searching on 10.77.0.1/255.255.255.0 port 5006"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("searching on 10.77.0.1/255.255.255.0 port 5006 for 1 s"), std::string::npos) << run.err;
 
-    run = RunLumivexctl({"discover", "--seconds", "1", "--only", "10.77.0.9"});
+    // The search time and the interface choice come from the profile.
+    const QString profile = dir.filePath(QStringLiteral("Lumivex.conf"));
+    WriteText(profile, "[Settings]\nProjectorSearchSecond=1\nOnlyBroadcastBoardIP=10.77.0.9\n");
+    run = RunLumivexctl({"--profile", profile, "discover"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("0 board(s) found"), std::string::npos) << run.out;
-    EXPECT_NE(run.err.find("no interface to broadcast on"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("no interface to broadcast on with address 10.77.0.9; listening on port 5006 for 1 s"),
+              std::string::npos)
+        << run.err;
+}
+
+TEST_F(SearchNetworkTest, DiscoverCommandFindsSimulatedBoardsOnce) {
+    // One board answers twice, the other late; each is listed once.
+    QTemporaryDir dir;
+    const QString fleet = dir.filePath(QStringLiteral("fleet.json"));
+    WriteText(fleet, std::string("{\"boards\": [{\"address\": \"") + TestNetwork::kBoardAddresses[0] +
+                         "\", \"searchTwice\": true}, {\"address\": \"" + TestNetwork::kBoardAddresses[1] +
+                         "\", \"searchDelayMs\": 300}]}");
+    QProcess sim;
+    sim.start(QStringLiteral("nsenter"), {QString::fromStdString(network.BoardNamespacePath()),
+                                          QStringLiteral(LUMIVEX_BOARDSIM_PATH), fleet});
+    ASSERT_TRUE(RunEventsUntil([&] { return sim.canReadLine() || sim.state() == QProcess::NotRunning; }, 10000));
+    ASSERT_EQ(sim.readLine().trimmed().toStdString(), "READY 2") << sim.readAllStandardError().toStdString();
+
+    CtlRun run = RunLumivexctl({"--profile", dir.filePath(QStringLiteral("none.conf")), "discover", "--seconds", "2"});
+    sim.kill();
+    sim.waitForFinished();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, std::string(TestNetwork::kBoardAddresses[0]) + "\n" + TestNetwork::kBoardAddresses[1] +
+                           "\n2 board(s) found\n");
 }
 
 TEST_F(SearchNetworkTest, DiscoverCommandFailsClearlyWhenThePortIsTaken) {
@@ -195,5 +233,10 @@ TEST_F(SearchNetworkTest, DiscoverCommandFailsClearlyWhenThePortIsTaken) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    // A profile of this run's own, so the user's settings never steer a test.
+    QTemporaryDir profileDir;
+    OpenProfile(profileDir.filePath(QStringLiteral("Lumivex.conf")).toStdString());
+    const int result = RUN_ALL_TESTS();
+    CloseProfile();
+    return result;
 }

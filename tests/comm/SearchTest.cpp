@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
@@ -16,6 +18,7 @@
 #include "platform/Clock.h"
 #include "platform/InterfaceList.h"
 #include "platform/WinsockError.h"
+#include "settings/ProfileStore.h"
 
 using searchtest::ConnectBack;
 using searchtest::Datagram;
@@ -254,8 +257,37 @@ TEST(SearchOwnership, FoundTextsInFlightAreFreedWhenTheViewGoes) {
     delete orphan;
 }
 
+TEST_F(SearchTest, EachSearchReadsOnlyBroadcastBoardIPFromTheProfile) {
+    CurrentProfile().WriteText("Settings", "OnlyBroadcastBoardIP", "127.1.2.3");
+    ASSERT_EQ(engine->StartSearch(), 0);
+    EXPECT_EQ(Destinations(probe.Drain()), std::vector<std::string>{"127.1.255.255"});
+    ASSERT_EQ(engine->StopSearch(0), 0);
+
+    CurrentProfile().WriteText("Settings", "OnlyBroadcastBoardIP", "");
+    ASSERT_EQ(engine->StartSearch(), 0);
+    EXPECT_EQ(probe.Drain().size(), 2u);
+    ASSERT_EQ(engine->StopSearch(0), 0);
+    CurrentProfile().RemoveSection("Settings");
+}
+
+TEST(SearchSettings, SearchTimeIsReadFromTheProfileWhenTheEngineIsMade) {
+    CFakeClock clock;
+    EXPECT_EQ(CCommWnd(nullptr, &clock).SearchSeconds(), DEFAULT_SEARCH_SECONDS);
+    CurrentProfile().WriteInt("Settings", "ProjectorSearchSecond", 4);
+    CCommWnd engine(nullptr, &clock);
+    EXPECT_EQ(engine.SearchSeconds(), 4);
+    CurrentProfile().WriteInt("Settings", "ProjectorSearchSecond", 9);
+    EXPECT_EQ(engine.SearchSeconds(), 4);  // once, at creation
+    CurrentProfile().RemoveSection("Settings");
+}
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    // A profile of this run's own, so the user's settings never steer a test.
+    QTemporaryDir profileDir;
+    OpenProfile(profileDir.filePath(QStringLiteral("Lumivex.conf")).toStdString());
+    const int result = RUN_ALL_TESTS();
+    CloseProfile();
+    return result;
 }

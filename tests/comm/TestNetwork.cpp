@@ -56,8 +56,12 @@ bool TestNetwork::Run(const std::string& command, std::string& whyNot) {
     return false;
 }
 
+std::string TestNetwork::BoardNamespacePath() const {
+    return "--net=/proc/" + std::to_string(::getpid()) + "/fd/" + std::to_string(m_boardsNs);
+}
+
 std::string TestNetwork::InBoards(const std::string& command) const {
-    return "nsenter --net=/proc/" + std::to_string(::getpid()) + "/fd/" + std::to_string(m_boardsNs) + " " + command;
+    return "nsenter " + BoardNamespacePath() + " " + command;
 }
 
 bool TestNetwork::Build(std::string& whyNot) {

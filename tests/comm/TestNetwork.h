@@ -32,6 +32,8 @@ public:
     bool Build(std::string& whyNot);
     // The boards' namespace, for threads that join it.
     int BoardNamespace() const { return m_boardsNs; }
+    // "--net=<path>" of the boards' namespace, for nsenter.
+    std::string BoardNamespacePath() const;
     // The names of every link in the calling thread's namespace.
     static std::vector<std::string> LinkNames();
     // True when the only links here are lo and this network's own.

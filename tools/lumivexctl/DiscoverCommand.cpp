@@ -1,6 +1,8 @@
-// lumivexctl discover: one projector search as the console makes it. Prints
-// each board's address as it answers and the number of boards at the end.
+// lumivexctl discover: one projector search as the console makes it, with
+// the search settings of the profile unless the options say otherwise.
+// Prints each board's address as it answers and the number of boards at the end.
 #include <cstdio>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -10,6 +12,8 @@
 #include "comm/CommDefs.h"
 #include "comm/NetBoardInfo.h"
 #include "platform/WinsockError.h"
+#include "settings/ProfileStore.h"
+#include "settings/Value.h"
 
 namespace {
 
@@ -40,7 +44,8 @@ std::string Explain(const SearchFailure& failure, int port) {
         if (failure.interfaceAddress.empty())
             return "cannot open the broadcast socket" + reason;
         return "the search broadcast on interface " + failure.interfaceAddress + " failed" + reason;
-    case SEARCH_FAIL_PORT: return "search port " + std::to_string(port) + " is outside 1..65535";
+    case SEARCH_FAIL_PORT:
+        return "search port " + std::to_string(port) + " is outside 1..65535 (see ProjectorSearchPort, or give --port)";
     case SEARCH_FAIL_THREAD: return "cannot start the search listener";
     case SEARCH_FAIL_RUNNING: return "a search is already running";
     default: return "the search did not start";
@@ -64,30 +69,41 @@ void DescribeInterfaces(CCommWnd& engine, const std::string& only, int port, int
 
 }  // namespace
 
-int RunDiscoverCommand(CtlContext&, const std::vector<std::string>& args) {
+int RunDiscoverCommand(CtlContext& context, const std::vector<std::string>& args) {
     CCtlOptions options(args, {"--port", "--seconds", "--only"}, {});
     if (!options.Ok())
         return UsageError(options.Error(), kUsage);
     if (!options.Positional().empty())
         return UsageError("discover takes no ADDRESS", kUsage);
-    int port = DEFAULT_SEARCH_PORT;
-    int seconds = DEFAULT_SEARCH_SECONDS;
-    std::string only;
-    if (auto text = options.Value("--port"); text && !ParseWholeNumber(*text, kLowestPort, kHighestPort, port))
-        return UsageError("--port wants a port from 1 to 65535", kUsage);
-    if (auto text = options.Value("--seconds");
-        text && !ParseWholeNumber(*text, 1, kLongestSearchSeconds, seconds))
-        return UsageError("--seconds wants whole seconds from 1 to 3600", kUsage);
+    std::optional<int> port;
+    std::optional<int> seconds;
+    std::optional<std::string> only;
+    int number = 0;
+    if (auto text = options.Value("--port")) {
+        if (!ParseWholeNumber(*text, kLowestPort, kHighestPort, number))
+            return UsageError("--port wants a port from 1 to 65535", kUsage);
+        port = number;
+    }
+    if (auto text = options.Value("--seconds")) {
+        if (!ParseWholeNumber(*text, 1, kLongestSearchSeconds, number))
+            return UsageError("--seconds wants whole seconds from 1 to 3600", kUsage);
+        seconds = number;
+    }
     if (auto text = options.Value("--only")) {
         if (!IsIPv4Address(*text))
             return UsageError("--only wants the IPv4 address of a local interface", kUsage);
         only = *text;
     }
 
+    // What the options leave open comes from the profile, as in the console:
+    // the engine reads the search time when it is made and the interface
+    // choice at the search; the port is the one the view would hand it.
+    OpenProfile(context.profilePath);
     CCtlFleet fleet;
     CCommWnd& engine = fleet.Engine();
-    engine.SetSearchPort(port);
-    engine.SetSearchSeconds(seconds);
+    engine.SetSearchPort(port.value_or(CValue().GetProjectorSearchPort()));
+    if (seconds)
+        engine.SetSearchSeconds(*seconds);
     engine.SetOnlyBroadcastBoardIP(only);
     // A board that connects twice is one board, as the console's list sees it.
     std::set<std::string> boards;
@@ -99,11 +115,12 @@ int RunDiscoverCommand(CtlContext&, const std::vector<std::string>& args) {
         }
     };
     fleet.onSearchDone = [&done] { done = true; };
-    DescribeInterfaces(engine, only, port, seconds);
+    DescribeInterfaces(engine, only.value_or(CValue().GetOnlyBroadcastBoardIP()), engine.SearchPort(),
+                       engine.SearchSeconds());
     if (engine.StartSearch() != 0) {
         const SearchFailure failure = engine.LastSearchFailure();
         engine.StopSearch(0);
-        return Failure(Explain(failure, port));
+        return Failure(Explain(failure, engine.SearchPort()));
     }
     if (!fleet.RunUntil([&done] { return done; }, -1)) {
         engine.StopSearch(0);
