@@ -23,7 +23,6 @@
 #include "platform/Clock.h"
 #include "platform/EventWait.h"
 #include "platform/WinsockError.h"
-#include "settings/ProfileStore.h"
 
 using searchtest::Datagram;
 using searchtest::DatagramProbe;
@@ -228,15 +227,4 @@ TEST_F(SearchNetworkTest, DiscoverCommandFailsClearlyWhenThePortIsTaken) {
               std::string::npos)
         << run.err;
     EXPECT_EQ(run.out, "");
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    // A profile of this run's own, so the user's settings never steer a test.
-    QTemporaryDir profileDir;
-    OpenProfile(profileDir.filePath(QStringLiteral("Lumivex.conf")).toStdString());
-    const int result = RUN_ALL_TESTS();
-    CloseProfile();
-    return result;
 }

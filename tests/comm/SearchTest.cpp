@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
@@ -279,15 +277,4 @@ TEST(SearchSettings, SearchTimeIsReadFromTheProfileWhenTheEngineIsMade) {
     CurrentProfile().WriteInt("Settings", "ProjectorSearchSecond", 9);
     EXPECT_EQ(engine.SearchSeconds(), 4);  // once, at creation
     CurrentProfile().RemoveSection("Settings");
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    // A profile of this run's own, so the user's settings never steer a test.
-    QTemporaryDir profileDir;
-    OpenProfile(profileDir.filePath(QStringLiteral("Lumivex.conf")).toStdString());
-    const int result = RUN_ALL_TESTS();
-    CloseProfile();
-    return result;
 }
