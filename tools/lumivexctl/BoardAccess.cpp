@@ -1,0 +1,78 @@
+#include "BoardAccess.h"
+
+#include <fstream>
+#include <regex>
+
+#include <arpa/inet.h>
+
+#include "comm/CommDefs.h"
+#include "comm/ValueProjectorInfo.h"
+#include "platform/TickCount.h"
+
+const std::set<std::string> kBoardAccessOptions = {"--user", "--password-file", "--ports"};
+
+bool IsIPv4Address(const std::string& text) {
+    in_addr addr{};
+    return inet_pton(AF_INET, text.c_str(), &addr) == 1;
+}
+
+bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error) {
+    std::ifstream file(path);
+    if (!file) {
+        error = "cannot read password file " + path;
+        return false;
+    }
+    std::getline(file, password);
+    if (!password.empty() && password.back() == '\r')
+        password.pop_back();
+    return true;
+}
+
+namespace {
+
+bool ParsePortRange(const std::string& text, int& start, int& end) {
+    static const std::regex form("^([0-9]{1,5})-([0-9]{1,5})$");
+    std::smatch match;
+    if (!std::regex_match(text, match, form))
+        return false;
+    start = std::stoi(match[1]);
+    end = std::stoi(match[2]);
+    return start <= 65535 && end <= 65535;
+}
+
+}  // namespace
+
+bool ParseBoardAccess(const CCtlOptions& options, BoardAccess& access, std::string& error) {
+    if (auto user = options.Value("--user"))
+        access.user = *user;
+    if (auto file = options.Value("--password-file")) {
+        if (!ReadPasswordFile(*file, access.password, error))
+            return false;
+    }
+    if (auto ports = options.Value("--ports")) {
+        if (!ParsePortRange(*ports, access.portStart, access.portEnd)) {
+            error = "--ports wants LO-HI with ports 0..65535, not '" + *ports + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+int ContactBoard(CValueProjectorInfo& session, std::string& message) {
+    session.AdvanceLocalPort();
+    int r = session.QueryBoardInfo(BOARD_TIMEOUT_MS);
+    if (r != RC_OK) {
+        message = "information exchange failed";
+        return r;
+    }
+    // The board needs a moment between the information exchange and the login.
+    SleepMs(500);
+    if (session.NeedsPassword()) {
+        message = "the board asks for a login: give --user and --password-file";
+        return RC_LOGIN_REFUSED;
+    }
+    r = session.Login(BOARD_TIMEOUT_MS);
+    if (r != RC_OK)
+        message = "login failed";
+    return r;
+}

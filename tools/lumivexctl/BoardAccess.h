@@ -1,0 +1,31 @@
+#pragma once
+// How lumivexctl reaches one board: the address, the login (the password only
+// from a file, never from the command line) and the client data port range,
+// and the first contact and login exactly as the console's session makes them.
+#include <string>
+
+#include "CtlCommand.h"
+
+class CValueProjectorInfo;
+
+struct BoardAccess {
+    std::string address;
+    std::string user;
+    std::string password;
+    int portStart = 0;
+    int portEnd = 0;
+};
+
+// The options --user, --password-file and --ports that BoardAccess reads.
+extern const std::set<std::string> kBoardAccessOptions;
+
+// Fills access from the options; false with a message on a bad value.
+bool ParseBoardAccess(const CCtlOptions& options, BoardAccess& access, std::string& error);
+// True for a dotted IPv4 address text.
+bool IsIPv4Address(const std::string& text);
+// Reads the first line of a password file (without its line end).
+bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error);
+
+// Information exchange, the pause after it, and login. RC_* result; on
+// RC_LOGIN_REFUSED for a board that wants a login nobody gave, message says so.
+int ContactBoard(CValueProjectorInfo& session, std::string& message);

@@ -1,0 +1,57 @@
+// lumivexctl poll: first contact, login and one full status poll of one
+// board, as the console's session makes them.
+#include <cstdio>
+
+#include "BoardAccess.h"
+#include "CtlCommand.h"
+#include "RecordPrinter.h"
+#include "comm/CommDefs.h"
+#include "comm/CommWnd.h"
+#include "comm/ProjectorInfo.h"
+#include "comm/ValueProjectorInfo.h"
+
+namespace {
+
+const char* const kUsage = "poll ADDRESS [--user NAME] [--password-file FILE] [--ports LO-HI] [--json]";
+
+}  // namespace
+
+int RunPollCommand(CtlContext&, const std::vector<std::string>& args) {
+    CCtlOptions options(args, kBoardAccessOptions, {"--json"});
+    if (!options.Ok())
+        return UsageError(options.Error(), kUsage);
+    if (options.Positional().size() != 1)
+        return UsageError("poll takes exactly one ADDRESS", kUsage);
+    BoardAccess access;
+    access.address = options.Positional()[0];
+    if (!IsIPv4Address(access.address))
+        return UsageError("not an IPv4 address: " + access.address, kUsage);
+    std::string error;
+    if (!ParseBoardAccess(options, access, error))
+        return UsageError(error, kUsage);
+
+    CCommWnd engine;
+    engine.SetPortRange(access.portStart, access.portEnd);
+    CProjectorInfo record;
+    record.ipAddress = access.address;
+    record.userName = access.user;
+    record.password = access.password;
+    CValueProjectorInfo session(&record, &engine);
+
+    std::string message;
+    int r = ContactBoard(session, message);
+    if (r == RC_OK) {
+        message = "status poll failed";
+        r = session.PollStatus(BOARD_TIMEOUT_MS, false);
+    }
+    session.CloseCommandConnection();
+    if (r != RC_OK) {
+        std::fprintf(stderr, "%s\nlumivexctl: %s\n", ResultCodeName(r), message.c_str());
+        return EXIT_FAILED;
+    }
+    CProjectorInfo result = session.WorkingSnapshot();
+    result.password.clear();
+    std::string text = options.Flag("--json") ? RecordAsJson(result) : RecordAsText(result);
+    std::fputs(text.c_str(), stdout);
+    return EXIT_OK;
+}

@@ -1,0 +1,69 @@
+// lumivexctl: the console's command-line companion.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <QCoreApplication>
+
+#include "CtlCommand.h"
+#include "comm/SocketEx.h"
+#include "platform/ResourceText.h"
+
+int RunPollCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunSendCommand(CtlContext& context, const std::vector<std::string>& args);
+
+namespace {
+
+// One line per command; later commands add theirs here.
+const CtlCommandEntry kCommands[] = {
+    {"poll", RunPollCommand, "poll ADDRESS [--user NAME] [--password-file FILE] [--ports LO-HI] [--json]"},
+    {"send", RunSendCommand, "send ADDRESS COMMAND [--user NAME] [--password-file FILE] [--ports LO-HI]"},
+};
+
+void PrintHelp(FILE* out) {
+    std::fputs("usage: lumivexctl [--profile FILE] COMMAND [ARGS]\ncommands:\n", out);
+    for (const CtlCommandEntry& entry : kCommands)
+        std::fprintf(out, "  %s\n", entry.usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    LoadResourceBundle();
+    SocketsStartup();
+    CtlContext context;
+    int i = 1;
+    for (; i < argc && argv[i][0] == '-'; ++i) {
+        std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            PrintHelp(stdout);
+            return EXIT_OK;
+        }
+        if (option == "--profile" && i + 1 < argc) {
+            context.profilePath = argv[++i];
+        } else if (option.rfind("--profile=", 0) == 0) {
+            context.profilePath = option.substr(10);
+        } else {
+            std::fprintf(stderr, "lumivexctl: unknown option %s\n", argv[i]);
+            PrintHelp(stderr);
+            return EXIT_USAGE;
+        }
+    }
+    if (i >= argc) {
+        PrintHelp(stderr);
+        return EXIT_USAGE;
+    }
+    std::vector<std::string> args(argv + i + 1, argv + argc);
+    for (const CtlCommandEntry& entry : kCommands) {
+        if (std::strcmp(entry.name, argv[i]) == 0) {
+            int rc = entry.run(context, args);
+            SocketsCleanup();
+            return rc;
+        }
+    }
+    std::fprintf(stderr, "lumivexctl: unknown command %s\n", argv[i]);
+    PrintHelp(stderr);
+    return EXIT_USAGE;
+}
