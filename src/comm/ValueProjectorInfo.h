@@ -3,11 +3,16 @@
 // record and the two board connections, and runs the board dialogue (first
 // contact on port 7, login, commands and status polls) on its worker thread.
 // The engine owns the session; the persistent record is only referenced.
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
+#include "platform/AutoResetEvent.h"
 #include "platform/CriticalSection.h"
+#include "platform/MsgWnd.h"
 
 class CCommWnd;
 class CProjectorInfo;
@@ -27,6 +32,8 @@ constexpr int STATUS_ROW_COUNT = 18;
 extern const char* const kStatusCommands[STATUS_ROW_COUNT];
 
 class CValueProjectorInfo {
+    friend class SessionTestAccess;  // lets tests stage a working record
+
 public:
     CValueProjectorInfo(CProjectorInfo* record, CCommWnd* engine);
     CValueProjectorInfo(const CValueProjectorInfo&) = delete;
@@ -36,11 +43,28 @@ public:
     CProjectorInfo* Record() const { return m_record; }
     CCommWnd* Engine() const { return m_engine; }
 
-    // Requests from the engine (any thread; each takes the session lock).
+    // Requests from the engine (any thread; each takes the session lock and
+    // wakes the worker so it need not wait out its idle pause).
     void SetPollRequest(int value);
     void SetStopFlag(int value);
     int IsStopRequested();
+    // 0 when queued; -1 when a command is already pending (the request is dropped).
+    int QueueCommand(int index);
+    // With 1 the whole persistent record (credentials too) is copied into the working record.
+    void MarkRecordChanged(int value);
+    // Delivers the password dialog's result (1 = OK) to a waiting RequestPassword.
+    void AnswerPassword(int answer);
+    int IsThreadEnded();
+    // Applies a UI-thread edit of the persistent record under the session lock.
+    void EditRecord(const std::function<void(CProjectorInfo&)>& edit);
     std::string HostName();
+
+    // The worker thread. StartThread waits for an earlier thread first; 0 or -1.
+    int StartThread();
+    // Waits for the thread to end (ms 0: without limit); -1 when ms ran out, else 0.
+    int WaitThread(int ms);
+    bool HasThread() const { return m_thread.joinable(); }
+    static int SessionThread(CValueProjectorInfo* session);
     // A consistent copy of the working record, taken under the session lock.
     CProjectorInfo WorkingSnapshot();
 
@@ -74,6 +98,15 @@ public:
     void SetBusy(int flag);
     // The board wants a login and the record holds no credentials.
     bool NeedsPassword();
+    int PendingCommand();
+    void ClearCommand();
+    int IsPollRequested();
+    int IsRecordChanged();
+    // Asks the engine for a password and waits: 0 confirmed, -1 cancelled or
+    // impossible, 1 when a stop was requested meanwhile.
+    int RequestPassword();
+    // closed = 1 when the board closed the command connection; 0, 2 or the wait's result.
+    int CheckPeerClosed(int& closed);
 
     int LocalPort() const { return m_localPort; }
     int CommandPort() const { return m_commandPort; }
@@ -82,6 +115,13 @@ public:
 protected:
     // RC_STOPPED when a stop was requested, else RC_OK.
     int CheckStop();
+    // Sleeps ms unless a stop is requested first; true when stopped.
+    bool SleepUnlessStopped(int ms);
+    void PostToEngine(unsigned msg, WPARAM wParam);
+    void WriteWorkingStatus(int status);
+    // Marks the thread ended and wakes WaitThread.
+    void EndThread();
+    void RunLoop();
     // Takes in the information reply's lines; RC_REFUSED when the board is busy.
     int ApplyBoardInfo(const std::string& reply);
     // Waits up to timeoutMs for the armed event in 100 ms slices; RC_OK when it
@@ -107,5 +147,10 @@ protected:
     std::int32_t m_pollRequest = 0;
     std::int32_t m_loginRequired = 0;
     std::int32_t m_recordChanged = 0;
+    std::int32_t m_passwordAnswer = -1;
+    std::unique_ptr<CAutoResetEvent> m_passwordEvent;
+    std::thread m_thread;
+    CAutoResetEvent m_wake;
+    std::condition_variable m_changed;  // stop flag and thread end, under m_lock
     CCriticalSection m_lock;
 };

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <map>
 
+#include "AddressFile.h"
 #include "BoardAccess.h"
+#include "CtlFleet.h"
 #include "CtlCommand.h"
 #include "comm/CommDefs.h"
 #include "comm/CommWnd.h"
@@ -16,6 +18,7 @@ namespace {
 
 const char* const kUsage =
     "send ADDRESS COMMAND [--user NAME] [--password-file FILE] [--ports LO-HI] [--poll-delay MS]\n"
+    "       lumivexctl send --group FILE COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE]\n"
     "  COMMAND: 0..21 or power-on, standby, rgb1..rgb6, video1..video6, imbk-on, imbk-off, mute-on,\n"
     "           mute-off, lnst-on, lnst-off, imbk-mute-on, imbk-mute-off";
 
@@ -53,12 +56,88 @@ int ControlIndexOf(const std::string& text) {
     return index < CONTROL_COUNT ? index : -1;
 }
 
+namespace {
+
+bool ParseSeconds(const std::string& text, int& seconds) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    seconds = std::atoi(text.c_str());
+    return true;
+}
+
+// Waits a session's command and its power poll out: how long a group may take.
+int GroupDeadlineMs(size_t members, int spacing) {
+    constexpr int kPerSessionMs = 4500 + 2 * 30000;
+    return static_cast<int>(members) * spacing * 1000 + kPerSessionMs;
+}
+
+// One command to every board of a file through the engine, as the console
+// sends it to a group: power-on one after another when a spacing is given.
+int RunGroupSend(const CCtlOptions& options, const std::string& file) {
+    if (options.Positional().size() != 1)
+        return UsageError("send --group takes one COMMAND", kUsage);
+    int index = ControlIndexOf(options.Positional()[0]);
+    if (index < 0)
+        return UsageError("unknown command: " + options.Positional()[0], kUsage);
+    int spacing = 0;
+    if (auto text = options.Value("--spacing"); text && !ParseSeconds(*text, spacing))
+        return UsageError("--spacing wants whole seconds", kUsage);
+    BoardAccess access;
+    std::string error;
+    if (!ParseBoardAccess(options, access, error))
+        return UsageError(error, kUsage);
+    std::vector<std::string> addresses, errors;
+    if (!ReadAddressFile(file, addresses, errors)) {
+        for (const std::string& e : errors)
+            std::fprintf(stderr, "lumivexctl: %s: %s\n", file.c_str(), e.c_str());
+        return EXIT_FAILED;
+    }
+    if (addresses.empty())
+        return Failure("no addresses in " + file);
+    if (!CCtlFleet::Fits(static_cast<long>(addresses.size()), error))
+        return Failure(error);
+
+    CCtlFleet fleet;
+    fleet.Engine().SetPortRange(access.portStart, access.portEnd);
+    fleet.Engine().SetPowerOnSpacing(spacing);
+    for (const std::string& address : addresses)
+        if (!fleet.Add(address, access.user, access.password))
+            return Failure("cannot start a session for " + address);
+    // Let every session make first contact before the command goes out.
+    bool ready = false;
+    fleet.onUpdateDone = [&ready] { ready = true; };
+    fleet.Engine().RequestUpdateAll(1);
+    if (!fleet.RunUntil([&] { return ready; }, 2 * 30000 + 5000))
+        return Failure("the boards did not all answer their first poll");
+
+    std::map<const CValueProjectorInfo*, int> before;
+    for (CProjectorInfo* record : fleet.Records())
+        before[fleet.Engine().FindSession(record)] = fleet.Engine().ResultCount(fleet.Engine().FindSession(record));
+    int r = fleet.Engine().SendCommand(&fleet.All(), nullptr, index);
+    std::printf("queued: %s\n", r == 0 ? "yes" : "refused for at least one board");
+    auto allReported = [&] {
+        for (const auto& [session, count] : before)
+            if (fleet.Engine().ResultCount(session) <= count)
+                return false;
+        return true;
+    };
+    bool done = fleet.RunUntil(allReported, GroupDeadlineMs(addresses.size(), spacing));
+    for (CProjectorInfo* record : fleet.Records())
+        std::printf("%s power: %d %s status: %s\n", record->ipAddress.c_str(), record->power,
+                    record->PowerText().c_str(), record->StatusText().c_str());
+    return done ? EXIT_OK : Failure("not every board reported after the command");
+}
+
+}  // namespace
+
 int RunSendCommand(CtlContext&, const std::vector<std::string>& args) {
     std::set<std::string> valued = kBoardAccessOptions;
-    valued.insert("--poll-delay");
+    valued.insert({"--poll-delay", "--group", "--spacing"});
     CCtlOptions options(args, valued, {});
     if (!options.Ok())
         return UsageError(options.Error(), kUsage);
+    if (auto group = options.Value("--group"))
+        return RunGroupSend(options, *group);
     if (options.Positional().size() != 2)
         return UsageError("send takes ADDRESS and COMMAND", kUsage);
     BoardAccess access;

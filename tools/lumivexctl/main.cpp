@@ -12,13 +12,16 @@
 
 int RunPollCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunSendCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunWatchCommand(CtlContext& context, const std::vector<std::string>& args);
 
 namespace {
 
 // One line per command; later commands add theirs here.
 const CtlCommandEntry kCommands[] = {
     {"poll", RunPollCommand, "poll ADDRESS [--user NAME] [--password-file FILE] [--ports LO-HI] [--json]"},
-    {"send", RunSendCommand, "send ADDRESS COMMAND [--user NAME] [--password-file FILE] [--ports LO-HI]"},
+    {"send", RunSendCommand,
+     "send (ADDRESS | --group FILE) COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
+    {"watch", RunWatchCommand, "watch ADDRESS... [--interval SECONDS] [--ports LO-HI]"},
 };
 
 void PrintHelp(FILE* out) {

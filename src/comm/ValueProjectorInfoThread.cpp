@@ -1,0 +1,191 @@
+// The session's worker thread: keeps the board connection, runs what the
+// engine asked for, classifies failures into the working record's status and
+// reports every attempt to the engine window.
+#include "comm/ValueProjectorInfo.h"
+
+#include "comm/CommDefs.h"
+#include "comm/ProjectorInfo.h"
+
+namespace {
+
+constexpr int kIdlePauseMs = 500;
+constexpr int kAfterInfoPauseMs = 500;
+constexpr int kAfterCommandPauseMs = 500;
+constexpr int kBeforePowerPollMs = 4000;
+
+int StatusForRefusal(int rc, bool loginRefusalToo) {
+    if (rc == RC_REFUSED || (loginRefusalToo && rc == RC_LOGIN_REFUSED))
+        return STATUS_CONNECTION_ERROR;
+    return STATUS_COMM_ERROR;
+}
+
+}  // namespace
+
+int CValueProjectorInfo::SessionThread(CValueProjectorInfo* session) {
+    if (session->m_record && session->m_engine)
+        session->RunLoop();
+    else
+        session->EndThread();
+    return 0;
+}
+
+void CValueProjectorInfo::RunLoop() {
+    bool firstContact = true;
+    bool needLogin = true;
+    const WPARAM self = reinterpret_cast<WPARAM>(this);
+    const WPARAM record = reinterpret_cast<WPARAM>(m_record);
+
+    // "Retry later": the idle pause, cut short by any new request.
+    auto retryLater = [this] { m_wake.Wait(kIdlePauseMs); };
+    // A failure that drops what was requested until the engine asks again.
+    auto dropRequests = [this] {
+        ClearCommand();
+        SetPollRequest(0);
+    };
+
+    while (!IsStopRequested()) {
+        int cmd = PendingCommand();
+        bool poll = IsPollRequested() != 0;
+        const bool changed = IsRecordChanged() != 0;
+        bool idle = false;
+
+        if (changed) {
+            if (IsCommandOpen())
+                CloseCommandConnection();
+            poll = true;
+            MarkRecordChanged(0);
+            needLogin = true;
+        } else if (!poll && cmd == -1) {
+            idle = true;
+        }
+
+        if (!idle) {
+            if (firstContact || needLogin)
+                AdvanceLocalPort();
+            if (firstContact) {
+                SetBusy(1);
+                PostToEngine(WM_COMM_UPDATE, record);
+                int r = QueryBoardInfo(BOARD_TIMEOUT_MS);
+                SetBusy(0);
+                if (r == RC_STOPPED)
+                    break;
+                if (r != RC_OK) {
+                    WriteWorkingStatus(StatusForRefusal(r, false));
+                    PostToEngine(WM_COMM_RESULT, self);
+                    dropRequests();
+                    firstContact = needLogin = true;
+                    retryLater();
+                    continue;
+                }
+                if (SleepUnlessStopped(kAfterInfoPauseMs))
+                    break;
+                firstContact = false;
+            }
+        }
+
+        bool skipToIdleCheck = false;
+        if (!changed && NeedsPassword() && !IsCommandOpen()) {
+            int r = RequestPassword();
+            if (r == 1)
+                break;
+            if (r != 0) {
+                {
+                    CSingleLock lock(m_lock);
+                    m_loginRequired = 0;
+                }
+                WriteWorkingStatus(STATUS_CONNECTION_ERROR);
+                PostToEngine(WM_COMM_RESULT, self);
+                dropRequests();
+                firstContact = true;
+                retryLater();
+                continue;
+            }
+            if (!poll && cmd == -1) {
+                PostToEngine(WM_COMM_UPDATE, record);
+                skipToIdleCheck = true;
+            }
+        } else if (idle) {
+            skipToIdleCheck = true;
+        }
+
+        if (!skipToIdleCheck && (poll || cmd != -1)) {
+            if (needLogin) {
+                SetBusy(1);
+                PostToEngine(WM_COMM_UPDATE, record);
+                int r = Login(BOARD_TIMEOUT_MS);
+                SetBusy(0);
+                if (r == RC_STOPPED)
+                    break;
+                if (r != RC_OK) {
+                    CloseCommandConnection();
+                    WriteWorkingStatus(StatusForRefusal(r, true));
+                    firstContact = true;
+                    {
+                        CSingleLock lock(m_lock);
+                        m_loginRequired = 0;
+                    }
+                    dropRequests();
+                    PostToEngine(WM_COMM_RESULT, self);
+                    needLogin = true;
+                    retryLater();
+                    continue;
+                }
+                needLogin = false;
+            }
+
+            if (cmd != -1) {
+                SetBusy(1);
+                PostToEngine(WM_COMM_UPDATE, record);
+                int r = SendControl(cmd, BOARD_TIMEOUT_MS);
+                ClearCommand();
+                SetBusy(0);
+                if (r == RC_STOPPED)
+                    break;
+                if (r != RC_OK) {
+                    WriteWorkingStatus(STATUS_COMM_ERROR);
+                    PostToEngine(WM_COMM_RESULT, self);
+                    CloseCommandConnection();
+                    firstContact = needLogin = true;
+                    retryLater();
+                    continue;
+                }
+                if (SleepUnlessStopped(kAfterCommandPauseMs))
+                    break;
+            }
+
+            SetPollRequest(0);
+            SetBusy(1);
+            if (cmd == -1) {
+                PostToEngine(WM_COMM_UPDATE, record);
+            } else if (SleepUnlessStopped(kBeforePowerPollMs)) {
+                SetBusy(0);
+                break;
+            }
+            int r = PollStatus(BOARD_TIMEOUT_MS, cmd != -1);
+            SetBusy(0);
+            if (r == RC_STOPPED)
+                break;
+            if (r != RC_OK) {
+                WriteWorkingStatus(StatusForRefusal(r, false));
+                PostToEngine(WM_COMM_RESULT, self);
+                if (r == RC_TIMEOUT || r == RC_SOCKET_ERROR || r == RC_REFUSED) {
+                    CloseCommandConnection();
+                    firstContact = needLogin = true;
+                }
+                retryLater();
+                continue;
+            }
+            PostToEngine(WM_COMM_RESULT, self);
+        }
+
+        // Idle check: notice a board that closed the kept connection.
+        int closed = 0;
+        if (IsCommandOpen() && CheckPeerClosed(closed) == 0 && closed) {
+            CloseCommandConnection();
+            firstContact = needLogin = true;
+        }
+        retryLater();
+    }
+    CloseCommandConnection();
+    EndThread();
+}
