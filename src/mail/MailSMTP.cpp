@@ -61,6 +61,13 @@ void CMailSMTP::Disconnect() {
     m_connected = 0;
 }
 
+int CMailSMTP::SocketFailure() {
+    // A socket call refused without an error number (no connection at all)
+    // is still a failure, never success.
+    int code = m_socket.LastError();
+    return code != 0 ? MapSocketError(code) : Fail(SMTP_OTHER_FAILURE);
+}
+
 int CMailSMTP::Fail(int status) {
     m_lastError = status;
     return status;
@@ -170,7 +177,7 @@ int CMailSMTP::SendText(const std::string& text) {
             piece = SMTP_SEND_PIECE;
         int n = m_socket.Send(wire.data() + sent, static_cast<int>(piece));
         if (n <= 0)
-            return MapSocketError(m_socket.LastError());
+            return SocketFailure();
         sent += static_cast<size_t>(n);
     }
     return SMTP_OK;
@@ -209,9 +216,10 @@ int CMailSMTP::ReadReply() {
             if (n == 0)
                 return Fail(SMTP_REFUSED);
             if (n < 0) {
-                int code = m_socket.LastError();
                 // "Would block" on this blocking socket is the first-bytes limit running out.
-                return Fail(code == WSAEWOULDBLOCK ? SMTP_TIMEOUT : MapSocketError(code));
+                if (m_socket.LastError() == WSAEWOULDBLOCK)
+                    return Fail(SMTP_TIMEOUT);
+                return SocketFailure();
             }
             buffer[n] = '\0';
             reply.append(buffer, std::strlen(buffer));

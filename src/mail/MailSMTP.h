@@ -72,6 +72,7 @@ private:
     int ParseReply(std::string& reply, bool& incomplete);
     std::string Transparent(const std::string& text);
     int Fail(int status);
+    int SocketFailure();
 
     int m_connected = 0;
     int m_lastError = 0;

@@ -182,6 +182,13 @@ TEST_F(SmtpClientTest, EmptyBodySendsNothingAndEmptySubjectReadsNoTitle) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Subject: No Title\r\n"), lines.end());
 }
 
+TEST(SmtpStatus, CommandsWithoutAConnectionFail) {
+    CMailSMTP client;
+    EXPECT_EQ(client.SendText("NOOP\r\n"), SMTP_OTHER_FAILURE);
+    EXPECT_EQ(client.Hello("h"), SMTP_OTHER_FAILURE);
+    EXPECT_EQ(client.LastError(), SMTP_OTHER_FAILURE);
+}
+
 TEST(SmtpStatus, SocketErrorsMapAsTheTableSays) {
     CMailSMTP client;
     EXPECT_EQ(client.MapSocketError(WSAECONNREFUSED), SMTP_REFUSED);
