@@ -8,7 +8,6 @@
 #include "mail/MailDefs.h"
 #include "mail/MailObject.h"
 #include "mail/MimeSMTP.h"
-#include "platform/AutoResetEvent.h"
 #include "platform/CriticalSection.h"
 #include "platform/TickCount.h"
 
@@ -16,18 +15,22 @@ namespace {
 
 std::atomic<int> g_liveThreads{0};
 
-constexpr int kStopPollMs = 100;
+// How often a stop looks whether the thread has ended; short, since the
+// thread usually ends within a few milliseconds of the request.
+constexpr int kStopPollMs = 10;
 
 }  // namespace
 
-// Shared by the window and its sending thread; lives as long as either.
+// Shared by the window and its sending thread; lives as long as either. The
+// flags are read and written under the lock (which also makes "check the
+// window, then mark posting" one step); they are atomics as well so that no
+// access can ever be a data race, whatever path reaches it.
 struct CMailWnd::ThreadState {
     CCriticalSection lock;
-    bool stop = false;
-    bool running = false;   // the thread handle of the design: set until the thread ends
-    bool posting = false;   // the thread is posting to window right now
-    CMailWnd* window = nullptr;  // null once the window is gone
-    CAutoResetEvent ended;  // set when running or posting falls
+    std::atomic<bool> stop{false};
+    std::atomic<bool> running{false};          // the thread handle of the design: set until the thread ends
+    std::atomic<bool> posting{false};          // the thread is posting to window right now
+    std::atomic<CMailWnd*> window{nullptr};    // null once the window is gone
 };
 
 CMailWnd::CMailWnd(QObject* parent, int japanese)
@@ -52,7 +55,7 @@ CMailWnd::~CMailWnd() {
                 if (!m_state->posting)
                     break;
             }
-            m_state->ended.Wait(kStopPollMs);
+            SleepMs(kStopPollMs);
         }
         m_thread.detach();
     }
@@ -114,7 +117,7 @@ void CMailWnd::ThreadMain(std::shared_ptr<ThreadState> state, std::shared_ptr<co
                           int japanese) {
     auto stopRequested = [&state] {
         CSingleLock guard(state->lock);
-        return state->stop;
+        return state->stop.load();
     };
     int result = SendOne(*mail, japanese, stopRequested);
 
@@ -131,7 +134,6 @@ void CMailWnd::ThreadMain(std::shared_ptr<ThreadState> state, std::shared_ptr<co
         state->posting = false;
         state->running = false;
     }
-    state->ended.Set();
     mail.reset();
     state.reset();
     --g_liveThreads;
@@ -198,7 +200,7 @@ int CMailWnd::StopThread() {
     while (ThreadRunning()) {
         if (TickCount() - start >= m_stopLimitMs)
             return -1;
-        m_state->ended.Wait(kStopPollMs);
+        SleepMs(kStopPollMs);
     }
     if (m_thread.joinable())
         m_thread.join();
