@@ -19,13 +19,12 @@
 
 namespace {
 
-class MailWndTest : public ::testing::Test {
+class MailWndTest : public Port25Test {
 protected:
     void SetUp() override {
-        address = TestLoopbackAddress();
-        std::string why = Port25Unavailable(address);
-        if (!why.empty())
-            GTEST_SKIP() << why;
+        Port25Test::SetUp();
+        if (IsSkipped())
+            return;
         window = std::make_unique<CMailWnd>(nullptr, 1);
         window->SetDoneHandler([this](int result) { results.push_back(result); });
     }
@@ -45,7 +44,6 @@ protected:
         mail.recipients = std::move(recipients);
     }
 
-    std::string address;
     std::unique_ptr<CMailWnd> window;
     std::vector<int> results;
 };

@@ -11,15 +11,8 @@
 
 namespace {
 
-class SmtpClientTest : public ::testing::Test {
+class SmtpClientTest : public Port25Test {
 protected:
-    void SetUp() override {
-        address = TestLoopbackAddress();
-        std::string why = Port25Unavailable(address);
-        if (!why.empty())
-            GTEST_SKIP() << why;
-    }
-
     // Greets, answers HELO with reply, then waits for the client to close.
     static CScriptedSmtpPeer::Script GreetThenAnswerHelo(const std::string& reply) {
         return [reply](CScriptedSmtpPeer& peer) {
@@ -29,8 +22,6 @@ protected:
             peer.WaitForClose(5000);
         };
     }
-
-    std::string address;
 };
 
 }  // namespace

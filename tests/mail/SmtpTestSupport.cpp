@@ -44,8 +44,11 @@ std::string ReadFile(const QString& path) {
 }  // namespace
 
 std::string TestLoopbackAddress() {
+    // Every bit of the pid (pid_max is at most 2^22) goes into the address, so
+    // two test processes never share one; 127.64/10 keeps clear of 127.0.0.1.
     unsigned pid = static_cast<unsigned>(::getpid());
-    return "127.25." + std::to_string((pid >> 8) & 0xff) + "." + std::to_string((pid & 0xff) | 1);
+    return "127." + std::to_string(64 + ((pid >> 16) & 63)) + "." + std::to_string((pid >> 8) & 0xff) + "." +
+           std::to_string(pid & 0xff);
 }
 
 std::string Port25Unavailable(const std::string& address) {

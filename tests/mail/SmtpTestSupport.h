@@ -17,7 +17,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-// 127.25.x.y, fixed for this process.
+#include <gtest/gtest.h>
+
+// A loopback address of this process alone (127.64.0.0/10, from the pid).
 std::string TestLoopbackAddress();
 // Empty when port 25 of address can be bound here, else why not.
 std::string Port25Unavailable(const std::string& address);
@@ -25,6 +27,19 @@ std::string Port25Unavailable(const std::string& address);
 std::string WithoutCr(const std::string& text);
 // Runs the Qt event loop until done() or the deadline; returns done().
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
+
+// A test that needs port 25 of this process's loopback address; skipped with
+// the reason where that port cannot be bound.
+class Port25Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string why = Port25Unavailable(address);
+        if (!why.empty())
+            GTEST_SKIP() << why;
+    }
+
+    std::string address = TestLoopbackAddress();
+};
 
 class CCaptureServer {
 public:
