@@ -9,7 +9,6 @@
 #include <vector>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 
 #include <sys/resource.h>
@@ -17,6 +16,7 @@
 #include "comm/CommDefs.h"
 #include "comm/CommWnd.h"
 #include "comm/ProjectorInfo.h"
+#include "platform/EventWait.h"
 #include "platform/FileLimit.h"
 #include "platform/MsgWnd.h"
 #include "platform/TickCount.h"
@@ -53,12 +53,8 @@ std::string Address(int i) {
     return "127.1." + std::to_string(n / 256) + "." + std::to_string(n % 256);
 }
 
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return done();
-}
+// A relaxed check so the measuring thread itself stays out of the idle figure.
+bool WaitFor(const std::function<bool()>& done, int ms) { return RunEventsUntil(done, ms, {}, 20); }
 
 struct Figures {
     int boards;

@@ -106,7 +106,10 @@ int CStreamSocket::PickResult(short revents) {
         }
         return (revents & POLLOUT) ? WAIT_EVENT_OK : WAIT_EVENT_NO_WRITE;
     }
-    // Read and close modes: tell data from the peer's close by peeking.
+    // Read and close modes: without a hang-up there is data to read; only a
+    // hang-up needs a peek to tell remaining data from the peer's close.
+    if (!(revents & (POLLRDHUP | POLLHUP | POLLERR)))
+        return m_waitMode == WAIT_READ ? WAIT_EVENT_OK : WAIT_EVENT_NO_CLOSE;
     char probe;
     ssize_t n = ::recv(m_socket, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
     if (n < 0) {
@@ -133,9 +136,9 @@ int CStreamSocket::WaitEvent(int ms) {
     short events = 0;
     switch (m_waitMode) {
     case WAIT_CONNECT: events = POLLOUT; break;
+    case WAIT_ACCEPT: events = POLLIN; break;
     case WAIT_READ:
-    case WAIT_ACCEPT:
-    case WAIT_CLOSE: events = POLLIN; break;
+    case WAIT_CLOSE: events = POLLIN | POLLRDHUP; break;
     case WAIT_WRITE: events = POLLIN | POLLOUT; break;
     default: return WAIT_EVENT_ERROR;
     }

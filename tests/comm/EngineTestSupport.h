@@ -7,11 +7,11 @@
 #include <vector>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 
 #include "comm/CommWnd.h"
 #include "comm/ProjectorInfo.h"
 #include "comm/ValueProjectorInfo.h"
+#include "platform/EventWait.h"
 #include "platform/MsgWnd.h"
 
 class RecordingView : public CMsgWnd {
@@ -64,13 +64,7 @@ public:
 };
 
 // Runs the event loop until done() holds or ms pass.
-template <class Pred>
-bool ProcessUntil(Pred done, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
+inline bool ProcessUntil(const std::function<bool()>& done, int ms = 5000) { return RunEventsUntil(done, ms); }
 
 inline void DrainEvents() {
     for (int i = 0; i < 5; ++i)

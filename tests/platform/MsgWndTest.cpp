@@ -3,11 +3,11 @@
 #include <vector>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 
 #include <gtest/gtest.h>
 
 #include "platform/AutoResetEvent.h"
+#include "platform/EventWait.h"
 #include "platform/MsgWnd.h"
 
 namespace {
@@ -30,13 +30,7 @@ protected:
     }
 };
 
-template <class Pred>
-bool ProcessUntil(Pred done, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
+bool ProcessUntil(const std::function<bool()>& done, int ms = 5000) { return RunEventsUntil(done, ms); }
 
 }  // namespace
 

@@ -4,12 +4,11 @@
 #include <atomic>
 #include <csignal>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 
 #include "comm/CommDefs.h"
 #include "comm/ProjectorInfo.h"
 #include "comm/ValueProjectorInfo.h"
+#include "platform/EventWait.h"
 #include "platform/FileLimit.h"
 
 namespace {
@@ -70,13 +69,8 @@ CProjectorInfo* CCtlFleet::Add(const std::string& address, const std::string& us
 bool CCtlFleet::Interrupted() { return g_interrupted; }
 
 bool CCtlFleet::RunUntil(const std::function<bool()>& done, int ms) {
-    QDeadlineTimer deadline = ms < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(ms);
-    while (!done()) {
-        if (g_interrupted || deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    }
-    return true;
+    constexpr int kCheckMs = 50;
+    return RunEventsUntil(done, ms, [] { return g_interrupted.load(); }, kCheckMs);
 }
 
 bool CCtlFleet::IsRecord(const void* pointer) const {

@@ -1,0 +1,370 @@
+// The board dialogue and the session thread against simulated boards served
+// in-process on loopback addresses (port 7 needs the private namespace the
+// test runner provides).
+#include <memory>
+
+#include <unistd.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include "BoardSim.h"
+#include "EngineTestSupport.h"
+#include "SimBoard.h"
+#include "comm/CommDefs.h"
+#include "platform/TickCount.h"
+#include "settings/GroupItem.h"
+
+namespace {
+
+// A small fleet of simulated boards on loopback addresses of its own.
+class SimFleetFixture : public ::testing::Test {
+protected:
+    // Adds a board; settings are "FIELD VALUE" pairs of the simulator's set line.
+    std::string AddBoard(std::vector<std::string> settings = {}) {
+        // The process id picks the block so test processes run side by side.
+        const unsigned pid = static_cast<unsigned>(getpid());
+        std::string address = "127." + std::to_string(((pid >> 8) & 0xff) | 0x40) + "." +
+                              std::to_string(pid & 0xff) + "." + std::to_string(++m_count);
+        m_pending.push_back({address, std::move(settings)});
+        return address;
+    }
+    void StartFleet() {
+        SimFleet fleet;
+        fleet.searchPort = SEARCH_PORT_OFF;
+        for (const auto& board : m_pending)
+            fleet.boards.push_back(std::make_unique<CSimBoard>(board.first));
+        sim = std::make_unique<CBoardSim>(std::move(fleet));
+        for (const auto& [address, settings] : m_pending)
+            for (const std::string& setting : settings)
+                ASSERT_EQ(sim->Apply("set " + address + " " + setting).rfind("OK", 0), 0u) << setting;
+        std::string error;
+        ASSERT_TRUE(sim->Start(error)) << error;
+    }
+    void Control(const std::string& line) { ASSERT_EQ(sim->Apply(line).rfind("OK", 0), 0u) << line; }
+    QJsonObject Stats(const std::string& address) {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(sim->Apply("stats " + address))).object();
+    }
+    int Sent(const std::string& address, const char* command) {
+        return Stats(address)["commands"].toObject()[command].toInt();
+    }
+    void TearDown() override {
+        if (sim)
+            sim->Stop();
+    }
+
+    std::unique_ptr<CBoardSim> sim;
+
+private:
+    int m_count = 0;
+    std::vector<std::pair<std::string, std::vector<std::string>>> m_pending;
+};
+
+// One session driven step by step on the test's thread.
+struct DirectSession {
+    explicit DirectSession(const std::string& address, const std::string& user = {}, const std::string& pw = {})
+        : session(&record, &engine) {
+        record.ipAddress = address;
+        record.userName = user;
+        record.password = pw;
+    }
+    int Connect() {
+        session.AdvanceLocalPort();
+        int r = session.QueryBoardInfo(BOARD_TIMEOUT_MS);
+        return r == RC_OK ? session.Login(BOARD_TIMEOUT_MS) : r;
+    }
+    CCommWnd engine;
+    CProjectorInfo record;
+    CValueProjectorInfo session;
+};
+
+using BoardDialogue = SimFleetFixture;
+
+}  // namespace
+
+TEST_F(BoardDialogue, FullPollReadsTheBoardsState) {
+    std::string a = AddBoard({"projectorName Hall", "model LX-9", "serial S-1", "lamps 2", "lamp1.hours 100",
+                              "lamp2.hours 250", "lamp2.minutes 15", "input video", "videoInput 3", "power standby"});
+    StartFleet();
+    DirectSession s(a);
+    ASSERT_EQ(s.Connect(), RC_OK);
+    ASSERT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    CProjectorInfo r = s.session.WorkingSnapshot();
+    EXPECT_EQ(r.name, "Hall");
+    EXPECT_EQ(r.model, "LX-9");
+    EXPECT_EQ(r.serialNumber, "S-1");
+    EXPECT_EQ(r.power, POWER_STANDBY);
+    EXPECT_EQ(r.lampHours, 250);
+    EXPECT_EQ(r.lampMinutes, 15);
+    EXPECT_EQ(r.input, INPUT_VIDEO_BASE + 3);
+    EXPECT_EQ(r.status, STATUS_NORMAL);
+    EXPECT_FALSE(s.session.HostName().empty());
+}
+
+TEST_F(BoardDialogue, LoginAcceptedRejectedOrUnexpected) {
+    std::string login = AddBoard({"login on", "user admin", "password secret"});
+    std::string open = AddBoard();
+    StartFleet();
+    EXPECT_EQ(DirectSession(login, "admin", "secret").Connect(), RC_OK);
+    EXPECT_EQ(DirectSession(login, "admin", "wrong").Connect(), RC_LOGIN_REFUSED);
+    EXPECT_EQ(DirectSession(open, "admin", "secret").Connect(), RC_LOGIN_REFUSED);
+    DirectSession nobody(login);
+    nobody.session.AdvanceLocalPort();
+    ASSERT_EQ(nobody.session.QueryBoardInfo(BOARD_TIMEOUT_MS), RC_OK);
+    EXPECT_EQ(nobody.session.LoginRequired(), 1);
+    EXPECT_TRUE(nobody.session.NeedsPassword());
+}
+
+TEST_F(BoardDialogue, RefusalsOfEveryKind) {
+    std::string yourIpInfo = AddBoard();
+    std::string busy = AddBoard();
+    std::string noPort = AddBoard();
+    std::string badPrompt = AddBoard({"login on", "user u", "password p"});
+    std::string refuses = AddBoard();
+    std::string yourIpPoll = AddBoard();
+    StartFleet();
+    Control("fault " + yourIpInfo + " info yourip");
+    Control("fault " + busy + " info busy");
+    Control("fault " + noPort + " info nocomrpt");
+    Control("fault " + badPrompt + " login badprompt");
+    Control("fault " + refuses + " connect refuse");
+    Control("fault " + yourIpPoll + " \"TABN   1\" yourip");
+    EXPECT_EQ(DirectSession(yourIpInfo).Connect(), RC_REFUSED);
+    EXPECT_EQ(DirectSession(busy).Connect(), RC_REFUSED);
+    EXPECT_EQ(DirectSession(noPort).Connect(), RC_INVALID);
+    EXPECT_EQ(DirectSession(badPrompt, "u", "p").Connect(), RC_REFUSED);
+    EXPECT_EQ(DirectSession(refuses).Connect(), RC_REFUSED);
+    DirectSession polled(yourIpPoll);
+    ASSERT_EQ(polled.Connect(), RC_OK);
+    EXPECT_EQ(polled.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_REFUSED);
+    EXPECT_EQ(polled.session.WorkingSnapshot().power, POWER_ON);  // rows before the refusal stay written
+}
+
+TEST_F(BoardDialogue, ErrIsRetriedTwiceThenTaken) {
+    std::string a = AddBoard({"projectorName Hall"});
+    StartFleet();
+    Control("fault " + a + " \"MNRD   1\" err 2");
+    Control("fault " + a + " \"SNRD   1\" err");
+    DirectSession s(a);
+    ASSERT_EQ(s.Connect(), RC_OK);
+    ASSERT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    CProjectorInfo r = s.session.WorkingSnapshot();
+    EXPECT_NE(r.model, "----");
+    EXPECT_EQ(r.serialNumber, "----");
+    EXPECT_EQ(Sent(a, "MNRD   1"), 3);
+    EXPECT_EQ(Sent(a, "SNRD   1"), 3);
+    EXPECT_EQ(s.session.SendControl(CONTROL_IMBK_MUTE_ON, BOARD_TIMEOUT_MS), RC_OK);
+    EXPECT_EQ(Sent(a, "IMBK   1"), 1);
+    EXPECT_EQ(Sent(a, "MUTE   1"), 1);
+}
+
+TEST_F(BoardDialogue, SplitRepliesAndCrlfInformationLines) {
+    std::string a = AddBoard({"lineEnd crlf", "projectorName Split"});
+    StartFleet();
+    Control("fault " + a + " * split pieces=3 gap=30");
+    Control("fault " + a + " info split pieces=2 gap=30");
+    DirectSession s(a);
+    ASSERT_EQ(s.Connect(), RC_OK);
+    ASSERT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    EXPECT_EQ(s.session.WorkingSnapshot().name, "Split");
+}
+
+TEST_F(BoardDialogue, FloodWithoutTerminatorEndsTheReceive) {
+    std::string a = AddBoard();
+    StartFleet();
+    Control("fault " + a + " \"TDSP   1\" flood bytes=5000");
+    DirectSession s(a);
+    ASSERT_EQ(s.Connect(), RC_OK);
+    EXPECT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_TIMEOUT);
+}
+
+TEST_F(BoardDialogue, StopEndsASilentBoardsWaitQuickly) {
+    std::string a = AddBoard();
+    StartFleet();
+    Control("fault " + a + " \"PJN0   1\" silent");
+    DirectSession s(a);
+    ASSERT_EQ(s.Connect(), RC_OK);
+    std::thread stopper([&] {
+        SleepMs(300);
+        s.session.SetStopFlag(1);
+    });
+    auto start = TickCount();
+    EXPECT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_STOPPED);
+    auto elapsed = TickCount() - start;
+    stopper.join();
+    EXPECT_LT(elapsed, 300 + 250);
+}
+
+namespace {
+
+// Sessions with their own worker threads, under a real engine.
+class SessionThread : public SimFleetFixture {
+protected:
+    void SetUp() override { engine = new CCommWnd(&view); }
+    void TearDown() override {
+        delete engine;
+        SimFleetFixture::TearDown();
+    }
+    CProjectorInfo* Add(const std::string& address, const std::string& user = {}, const std::string& pw = {}) {
+        CProjectorInfo seed;
+        seed.ipAddress = address;
+        seed.userName = user;
+        seed.password = pw;
+        CProjectorInfo* record = nullptr;
+        all.AddCopy(seed, &record);
+        EXPECT_EQ(engine->AddProjector(record), 0);
+        return record;
+    }
+    bool WaitMessage(unsigned msg, const void* record, int count = 1, int ms = 10000) {
+        return ProcessUntil([&] { return view.Count(msg, record) >= count; }, ms);
+    }
+
+    RecordingView view;
+    CGroupItem all;  // declared before the engine goes, so records outlive sessions
+    CCommWnd* engine = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SessionThread, NewProjectorIsContactedAtOnce) {
+    std::string a = AddBoard({"projectorName First"});
+    StartFleet();
+    CProjectorInfo* record = Add(a);
+    ASSERT_TRUE(WaitMessage(WM_VIEW_CHANGED, record));
+    EXPECT_EQ(record->name, "First");
+    EXPECT_EQ(record->status, STATUS_NORMAL);
+    EXPECT_EQ(record->busy, 0);
+    QJsonObject stats = Stats(a);
+    EXPECT_EQ(stats["infoConnections"].toInt(), 1);
+    EXPECT_EQ(stats["commandConnections"].toInt(), 1);
+}
+
+TEST_F(SessionThread, CommandIsFollowedByAPowerOnlyPoll) {
+    std::string a = AddBoard({"power standby"});
+    StartFleet();
+    CProjectorInfo* record = Add(a);
+    ASSERT_TRUE(WaitMessage(WM_VIEW_CHANGED, record));
+    EXPECT_EQ(record->power, POWER_STANDBY);
+    const int names = Sent(a, "PJN0   1");
+    ASSERT_EQ(engine->SendCommand(nullptr, record, CONTROL_POWER_ON), 0);
+    EXPECT_EQ(engine->SendCommand(nullptr, record, CONTROL_STANDBY), -1);  // one pending at a time
+    ASSERT_TRUE(ProcessUntil([&] { return record->power == POWER_ON; }, 10000));
+    EXPECT_EQ(Sent(a, "POWR   1"), 1);
+    EXPECT_EQ(Sent(a, "POWR????"), 2);
+    EXPECT_EQ(Sent(a, "PJN0   1"), names);
+    EXPECT_EQ(Stats(a)["infoConnections"].toInt(), 1);  // the connection was kept
+}
+
+TEST_F(SessionThread, CancelledPasswordIsAConnectionErrorAndAskedAgain) {
+    std::string a = AddBoard({"login on", "user admin", "password secret"});
+    StartFleet();
+    CProjectorInfo* record = Add(a);
+    ASSERT_TRUE(WaitMessage(WM_VIEW_PASSWORD, record));
+    CValueProjectorInfo* session = engine->FindSession(record);
+    engine->PostMessage(WM_COMM_PASSWORD_ANSWER, reinterpret_cast<WPARAM>(session), 0);
+    ASSERT_TRUE(ProcessUntil([&] { return record->status == STATUS_CONNECTION_ERROR; }));
+    engine->RequestUpdateAll(0);
+    ASSERT_TRUE(WaitMessage(WM_VIEW_PASSWORD, record, 2));
+    engine->SetCredentials(record, "admin", "secret", 1);
+    engine->PostMessage(WM_COMM_PASSWORD_ANSWER, reinterpret_cast<WPARAM>(session), 1);
+    ASSERT_TRUE(ProcessUntil([&] { return record->status == STATUS_NORMAL; }));
+    EXPECT_EQ(record->userName, "admin");
+}
+
+TEST_F(SessionThread, BoardClosingTheIdleConnectionMeansFirstContactAgain) {
+    std::string a = AddBoard();
+    StartFleet();
+    Control("fault " + a + " connect idleclose ms=200");
+    CProjectorInfo* record = Add(a);
+    ASSERT_TRUE(WaitMessage(WM_VIEW_CHANGED, record));
+    // The board closes the connection after 200 ms of quiet. The quiet spell
+    // itself is the scenario: within it the session must notice the close, so
+    // the next request starts with the information exchange instead of
+    // failing on the dead connection.
+    ProcessUntil([] { return false; }, 200 + 500 + 300);
+    engine->RequestUpdateAll(1);
+    ASSERT_TRUE(ProcessUntil([&] { return view.Count(WM_VIEW_UPDATE_DONE) == 1; }));
+    EXPECT_EQ(Stats(a)["infoConnections"].toInt(), 2);
+    EXPECT_EQ(record->status, STATUS_NORMAL);
+    EXPECT_EQ(view.Count(WM_VIEW_STATUS_ERROR), 0);
+    EXPECT_EQ(Stats(a)["commandConnections"].toInt(), 2);
+}
+
+TEST_F(SessionThread, RecordChangeLogsInAgainWithoutInformationExchange) {
+    std::string a = AddBoard({"projectorName Before"});
+    StartFleet();
+    CProjectorInfo* record = Add(a);
+    ASSERT_TRUE(WaitMessage(WM_VIEW_CHANGED, record));
+    const int polls = Sent(a, "PJN0   1");
+    Control("set " + a + " projectorName After");
+    engine->EditRecord(record, [](CProjectorInfo& r) { r.rememberCredentials = 0; });
+    ASSERT_TRUE(ProcessUntil([&] { return record->name == "After"; }));
+    QJsonObject stats = Stats(a);
+    EXPECT_EQ(stats["infoConnections"].toInt(), 1);
+    EXPECT_EQ(stats["commandConnections"].toInt(), 2);
+    EXPECT_EQ(Sent(a, "PJN0   1"), polls + 1);
+}
+
+TEST_F(SessionThread, FailingBoardsCostOnlyTheirOwnSessions) {
+    std::string silent = AddBoard();
+    std::string closing = AddBoard();
+    std::string garbage = AddBoard();
+    std::string healthy = AddBoard({"projectorName Fine"});
+    StartFleet();
+    Control("fault " + silent + " \"MNRD   1\" silent");
+    Control("fault " + closing + " \"TABN   1\" close");
+    Control("fault " + garbage + " * garbage");
+    Add(silent);
+    CProjectorInfo* closed = Add(closing);
+    Add(garbage);
+    CProjectorInfo* fine = Add(healthy);
+    ASSERT_TRUE(ProcessUntil([&] { return closed->status == STATUS_COMM_ERROR && fine->name == "Fine"; }));
+    // Two more cycles of the healthy board while the silent one still waits.
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        int before = view.Count(WM_VIEW_UPDATE, fine) + view.Count(WM_VIEW_CHANGED, fine);
+        engine->RequestUpdateAll(0);
+        ASSERT_TRUE(ProcessUntil(
+            [&] { return view.Count(WM_VIEW_UPDATE, fine) + view.Count(WM_VIEW_CHANGED, fine) >= before + 2; }));
+    }
+    EXPECT_EQ(fine->status, STATUS_NORMAL);
+}
+
+TEST_F(SessionThread, RemovingABlockedProjectorReturnsPromptly) {
+    std::string a = AddBoard();
+    StartFleet();
+    Control("fault " + a + " \"PJN0   1\" silent");
+    CProjectorInfo* record = Add(a);
+    ASSERT_TRUE(ProcessUntil([&] { return Sent(a, "PJN0   1") > 0; }));
+    auto start = TickCount();
+    EXPECT_EQ(engine->RemoveProjector(record), 1);
+    EXPECT_LT(TickCount() - start, 500);
+    EXPECT_EQ(engine->SessionCount(), 0);
+}
+
+TEST_F(SessionThread, DestroyingTheEngineEndsEverySessionQuickly) {
+    std::vector<std::string> addresses;
+    for (int i = 0; i < 40; ++i)
+        addresses.push_back(AddBoard());
+    StartFleet();
+    Control("fault * \"TLTT   1\" silent");
+    for (const std::string& a : addresses)
+        Add(a);
+    ASSERT_TRUE(ProcessUntil([&] {
+        for (const std::string& a : addresses)
+            if (Sent(a, "TLTT   1") == 0)
+                return false;
+        return true;
+    }));
+    auto start = TickCount();
+    delete engine;
+    engine = nullptr;
+    EXPECT_LT(TickCount() - start, 1000);
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
