@@ -13,6 +13,9 @@
 int RunPollCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunSendCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunWatchCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunListCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunImportCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunRemoveCommand(CtlContext& context, const std::vector<std::string>& args);
 
 namespace {
 
@@ -22,6 +25,9 @@ const CtlCommandEntry kCommands[] = {
     {"send", RunSendCommand,
      "send (ADDRESS | --group FILE) COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
     {"watch", RunWatchCommand, "watch ADDRESS... [--interval SECONDS] [--ports LO-HI]"},
+    {"list", RunListCommand, "list [--json]"},
+    {"import", RunImportCommand, "import FILE"},
+    {"remove", RunRemoveCommand, "remove ADDRESS"},
 };
 
 void PrintHelp(FILE* out) {
