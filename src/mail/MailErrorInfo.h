@@ -9,5 +9,9 @@ class CMailErrorInfo {
 public:
     virtual ~CMailErrorInfo() = default;
 
+    // The stored values; missing ones keep the defaults. Both return 0.
+    int Load();
+    int Save();
+
     std::array<int, MAIL_ERROR_KIND_COUNT> flags{};
 };

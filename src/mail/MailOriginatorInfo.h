@@ -7,6 +7,10 @@ class CMailOriginatorInfo {
 public:
     virtual ~CMailOriginatorInfo() = default;
 
+    // The stored values; missing ones keep the defaults. Both return 0.
+    int Load();
+    int Save();
+
     std::string server;
     std::string senderAddress;
     std::string senderName;

@@ -1,10 +1,14 @@
 #include "mail/MailPeriodicalInfo.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "mail/MailDefs.h"
 #include "platform/Clock.h"
 #include "platform/ResourceText.h"
+#include "settings/ProfileStore.h"
+#include "settings/TextTools.h"
+#include "settings/Value.h"
 
 namespace {
 
@@ -73,4 +77,39 @@ std::string CMailPeriodicalInfo::NextTimeText(const CDateTime& when) {
     if (!when.IsValid() || when == CDateTime::Never())
         return "----";
     return when.Format(ResourceText(TEXT_NEXT_TIME_FORMAT).c_str());
+}
+
+int CMailPeriodicalInfo::Load() {
+    CValue value;
+    kind = value.GetMailPeriodicalKind();
+    std::string time = value.GetMailPeriodicalTime();
+    if (!time.empty()) {
+        int position = 0;
+        std::string hourText = NextToken(time, ":", position);
+        std::string minuteText = NextToken(time, ":", position);
+        if (!hourText.empty())
+            hour = LeadingInt(hourText);
+        if (!minuteText.empty())
+            minute = LeadingInt(minuteText);
+    }
+    std::vector<int> days(weekdays.begin(), weekdays.end());
+    ParseFlagList(value.GetMailPeriodicalDayStatus(), days);
+    std::copy(days.begin(), days.end(), weekdays.begin());
+    weeklyDay = value.GetMailPeriodicalByWeek();
+    monthlyDay = value.GetMailPeriodicalByMonth();
+    return 0;
+}
+
+int CMailPeriodicalInfo::Save() {
+    CValue value;
+    CProfileBatch batch(value.Store());
+    value.SetMailPeriodicalKind(kind);
+    value.SetMailPeriodicalTime(std::to_string(hour) + ":" + std::to_string(minute));
+    std::vector<int> days;
+    for (int day : weekdays)
+        days.push_back(day ? 1 : 0);
+    value.SetMailPeriodicalDayStatus(JoinIntList(days));
+    value.SetMailPeriodicalByWeek(weeklyDay);
+    value.SetMailPeriodicalByMonth(monthlyDay);
+    return 0;
 }

@@ -15,6 +15,10 @@ class CMailPeriodicalInfo {
 public:
     virtual ~CMailPeriodicalInfo() = default;
 
+    // The stored values; missing ones keep the defaults. Both return 0.
+    int Load();
+    int Save();
+
     // The earliest matching moment strictly after now; CDateTime::Never()
     // when nothing can match (no weekday ticked, an unknown kind, or a time,
     // weekday or month day out of range).

@@ -19,5 +19,9 @@ class CMailRecipientInfo {
 public:
     virtual ~CMailRecipientInfo() = default;
 
+    // The stored values; missing ones keep the defaults. Both return 0.
+    int Load();
+    int Save();
+
     std::array<CMailRecipient, MAIL_RECIPIENT_COUNT> entries;
 };

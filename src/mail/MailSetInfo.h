@@ -11,6 +11,11 @@ class CMailSetInfo {
 public:
     virtual ~CMailSetInfo() = default;
 
+    // The four parts in turn: originator, error kinds, recipients, schedule.
+    int Load();
+    // The same order, written to the store as one change.
+    int Save();
+
     CMailOriginatorInfo originator;
     CMailErrorInfo error;
     CMailRecipientInfo recipients;
