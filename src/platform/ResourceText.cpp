@@ -87,6 +87,15 @@ bool LoadResourceBundle(const std::string& path) {
     return LoadLocked(store, path.empty() ? DefaultResourceBundlePath() : path);
 }
 
+void UnloadResourceBundle() {
+    Texts& store = Store();
+    std::lock_guard lock(store.mutex);
+    store.byId.clear();
+    if (!store.registered.empty())
+        QResource::unregisterResource(QString::fromStdString(store.registered));
+    store.registered.clear();
+}
+
 std::string ResourceText(int id) {
     Texts& store = Store();
     std::lock_guard lock(store.mutex);

@@ -9,6 +9,10 @@
 // texts are then empty.
 bool LoadResourceBundle(const std::string& path = {});
 
+// Forgets the texts and releases the bundle (at program exit, so leak
+// checkers see nothing held).
+void UnloadResourceBundle();
+
 // Text number id; the default bundle is loaded on first use if none was.
 std::string ResourceText(int id);
 

@@ -72,6 +72,15 @@ std::vector<std::string> SplitPieces(const std::string& text, int pieces, const 
     return out;
 }
 
+// Counts go per command text, but a client sending endless distinct junk must
+// not grow the table without bound.
+std::string StatsKey(const SimBoardStats& stats, const std::string& command) {
+    constexpr std::size_t DISTINCT_LIMIT = 1024;
+    if (command.size() == 8 && (stats.commands.count(command) || stats.commands.size() < DISTINCT_LIMIT))
+        return command;
+    return "<other>";
+}
+
 }  // namespace
 
 // One connection a board holds: the console's information or command
@@ -152,7 +161,7 @@ bool CBoardServer::Open(std::string& error) {
     m_spareFd = open("/dev/null", O_RDONLY | O_CLOEXEC);
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         Slot& slot = m_slots[i];
-        if (!Listen(slot, SIM_INFO_PORT, true, error) || !UpdateCommandListener(*slot.board, error))
+        if (!Listen(slot, BOARD_INFO_PORT, true, error) || !UpdateCommandListener(*slot.board, error))
             return false;
     }
     return m_searchPort < 0 || OpenSearchSocket(error);
@@ -534,7 +543,7 @@ void CBoardServer::HandleCommand(SimConnection& conn, const std::string& command
     m_loop.CancelTimer(conn.idleTimer);
     conn.idleTimer = 0;
     CSimBoard& board = *m_slots[conn.slot].board;
-    ++board.Stats().commands[command];
+    ++board.Stats().commands[StatsKey(board.Stats(), command)];
     const FaultPlan plan = board.TakeFaults(command);
     if (plan.close) {
         CloseConnection(conn);
@@ -731,7 +740,8 @@ void CBoardServer::OnSearchDatagram() {
         if (n < 0)
             return;
         long long port = 0;
-        if (!ParseInt(std::string(payload, static_cast<std::size_t>(n)), 1, 65535, port))
+        // Blanks around the digits are forgiven, so a search typed by hand works too.
+        if (!ParseInt(Trim(std::string(payload, static_cast<std::size_t>(n))), 1, 65535, port))
             continue;  // not a search datagram
         int ifindex = 0;
         for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(&msg, c))

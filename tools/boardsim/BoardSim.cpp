@@ -2,11 +2,10 @@
 
 #include <future>
 
-#include <sys/resource.h>
-
 #include "BoardServer.h"
 #include "EventLoop.h"
 #include "SimControl.h"
+#include "platform/FileLimit.h"
 
 CBoardSim::CBoardSim(SimFleet fleet) : m_loop(std::make_unique<CEventLoop>()) {
     m_server = std::make_unique<CBoardServer>(*m_loop, std::move(fleet.boards), fleet.searchPort);
@@ -18,25 +17,20 @@ CBoardSim::~CBoardSim() {
 }
 
 bool CBoardSim::RaiseFileLimit(std::string& error) {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
-        return true;
-    if (limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-        getrlimit(RLIMIT_NOFILE, &limit);
-    }
-    const rlim_t boards = m_server->BoardCount();
-    const rlim_t least = boards * FDS_PER_BOARD_MIN + FDS_SPARE;
-    const rlim_t connected = boards * FDS_PER_BOARD_CONNECTED + FDS_SPARE;
-    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < least) {
+    const long limit = RaiseOpenFileLimit();
+    if (limit < 0)
+        return true;  // unknown: let the listeners tell
+    const long boards = static_cast<long>(m_server->BoardCount());
+    const long least = boards * FDS_PER_BOARD_MIN + FDS_SPARE;
+    const long connected = boards * FDS_PER_BOARD_CONNECTED + FDS_SPARE;
+    if (limit < least) {
         error = "a fleet of " + std::to_string(boards) + " boards needs at least " + std::to_string(least) +
-                " open files (two listeners per board), but this process may open only " +
-                std::to_string(limit.rlim_cur) + "; raise the hard limit (ulimit -Hn) or run fewer boards";
+                " open files (two listeners per board), but this process may open only " + std::to_string(limit) +
+                "; raise the hard limit (ulimit -Hn) or run fewer boards";
         return false;
     }
-    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < connected)
-        m_fileLimitWarning = "the open-file limit " + std::to_string(limit.rlim_cur) + " leaves no room for a " +
+    if (limit < connected)
+        m_fileLimitWarning = "the open-file limit " + std::to_string(limit) + " leaves no room for a " +
                              "command connection to every board (" + std::to_string(connected) + " needed)";
     return true;
 }

@@ -1,10 +1,9 @@
 #pragma once
-// Fixed numbers of the simulated boards' network side.
+// Fixed numbers of the simulated boards' network side. The information port
+// and the default search port are the console's own.
+#include "comm/CommDefs.h"  // BOARD_INFO_PORT
+#include "comm/CommWnd.h"   // DEFAULT_SEARCH_PORT
 
-// The port every board answers its information request on.
-constexpr int SIM_INFO_PORT = 7;
-// The console's default search port.
-constexpr int SIM_DEFAULT_SEARCH_PORT = 5006;
 // searchPort value that opens no search socket.
 constexpr int SEARCH_PORT_OFF = -1;
 // Descriptors a board needs at least (its two listeners), and with one

@@ -12,7 +12,7 @@
 
 struct SimFleet {
     std::vector<std::unique_ptr<CSimBoard>> boards;
-    int searchPort = SIM_DEFAULT_SEARCH_PORT;  // 0: any free port; SEARCH_PORT_OFF: none
+    int searchPort = DEFAULT_SEARCH_PORT;  // 0: any free port; SEARCH_PORT_OFF: none
 };
 
 class CFleetFile {

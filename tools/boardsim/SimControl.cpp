@@ -127,6 +127,8 @@ std::string CSimControl::Fault(const std::string& line, const std::vector<LineWo
             break;
         }
         const std::size_t equals = word.find('=');
+        if (equals == std::string::npos && fault.MainParameter().empty())
+            return Error("fault kind " + fault.KindName() + " takes no parameters");
         const std::string name = equals == std::string::npos ? fault.MainParameter() : word.substr(0, equals);
         const std::string value = equals == std::string::npos ? word : word.substr(equals + 1);
         if (!fault.Set(name, value, error))

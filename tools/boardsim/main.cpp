@@ -169,13 +169,13 @@ int main(int argc, char** argv) {
     }
 
     // Signals arrive through a descriptor; every thread inherits the mask.
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
-    const int signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
+    const int signalFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
 
     CBoardSim sim(std::move(fleet));
     if (!sim.Start(error)) {

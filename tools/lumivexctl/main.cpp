@@ -40,12 +40,8 @@ void PrintHelp(FILE* out) {
         std::fprintf(out, "  %s\n", entry.usage);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    LoadResourceBundle();
-    SocketsStartup();
+// Global options, then the command.
+int Run(int argc, char** argv) {
     CtlContext context;
     int i = 1;
     for (; i < argc && argv[i][0] == '-'; ++i) {
@@ -69,14 +65,22 @@ int main(int argc, char** argv) {
         return EXIT_USAGE;
     }
     std::vector<std::string> args(argv + i + 1, argv + argc);
-    for (const CtlCommandEntry& entry : kCommands) {
-        if (std::strcmp(entry.name, argv[i]) == 0) {
-            int rc = entry.run(context, args);
-            SocketsCleanup();
-            return rc;
-        }
-    }
+    for (const CtlCommandEntry& entry : kCommands)
+        if (std::strcmp(entry.name, argv[i]) == 0)
+            return entry.run(context, args);
     std::fprintf(stderr, "lumivexctl: unknown command %s\n", argv[i]);
     PrintHelp(stderr);
     return EXIT_USAGE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    LoadResourceBundle();
+    SocketsStartup();
+    int rc = Run(argc, argv);
+    SocketsCleanup();
+    UnloadResourceBundle();
+    return rc;
 }
