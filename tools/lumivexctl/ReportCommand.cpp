@@ -6,6 +6,7 @@
 
 #include "CtlCommand.h"
 #include "CtlFleet.h"
+#include "CtlMailHost.h"
 #include "comm/ProjectorInfo.h"
 #include "mail/MailDefs.h"
 #include "mail/MailNotifier.h"
@@ -21,43 +22,6 @@ namespace {
 const char* const kUsage = "report [--to ADDRESS] [--timeout SECONDS]";
 constexpr int kDefaultTimeoutSeconds = 180;
 constexpr int kAllGroupText = 300;
-
-// The fleet and its stored groups as the mail logic sees them. The fleet
-// holds copies of the stored records, in the stored order.
-class CReportHost : public IMailHost {
-public:
-    CReportHost(CCtlFleet& fleet, const GroupList& groups) : m_fleet(fleet), m_groups(groups) {}
-
-    std::vector<const CProjectorInfo*> AllProjectors() const override {
-        return {m_fleet.Records().begin(), m_fleet.Records().end()};
-    }
-    int GroupCount() const override { return static_cast<int>(m_groups.size()) - 1; }
-    std::string GroupName(int index) const override { return m_groups[static_cast<size_t>(index) + 1]->Name(); }
-    bool GroupContains(int index, const CProjectorInfo* record) const override {
-        const auto& records = m_fleet.Records();
-        for (size_t n = 0; n < records.size(); ++n)
-            if (records[n] == record)
-                return m_groups[static_cast<size_t>(index) + 1]->Contains(m_groups[0]->GetAt(static_cast<int>(n))) != 0;
-        return false;
-    }
-    bool HasCommWindow() const override { return true; }
-    void RequestUpdateAll(bool track) override {
-        m_fleet.Engine().RequestUpdateAll(track ? 1 : 0);
-        // With no projector no session will ever report: the refresh is done at once.
-        if (m_fleet.Records().empty())
-            m_emptyRefresh = true;
-    }
-    bool TakeEmptyRefresh() {
-        bool empty = m_emptyRefresh;
-        m_emptyRefresh = false;
-        return empty;
-    }
-
-private:
-    CCtlFleet& m_fleet;
-    const GroupList& m_groups;
-    bool m_emptyRefresh = false;
-};
 
 bool ParseSeconds(const std::string& text, int& seconds) {
     if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
@@ -98,7 +62,7 @@ int RunReportCommand(CtlContext& context, const std::vector<std::string>& args) 
     // Boards that want a login not stored in the profile are skipped, not asked for.
     fleet.onPassword = [](CProjectorInfo*, const std::string&, std::string&, std::string&) { return false; };
 
-    CReportHost host(fleet, groups);
+    CCtlMailHost host(fleet, &groups);
     CMailWnd mailWnd(nullptr, ResourceText(TEXT_LANGUAGE_MARKER) == "J" ? 1 : 0);
     CMailNotifier notifier;
     notifier.SetSettings(&settings);
@@ -127,8 +91,6 @@ int RunReportCommand(CtlContext& context, const std::vector<std::string>& args) 
     } else {
         notifier.RequestScheduledReport();
     }
-    if (host.TakeEmptyRefresh())
-        notifier.OnRefreshDone();
 
     bool composed = false;
     bool finished = fleet.RunUntil(

@@ -13,6 +13,7 @@
 int RunPollCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunSendCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunWatchCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunRefreshCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunReportCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunMailSettingsCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunListCommand(CtlContext& context, const std::vector<std::string>& args);
@@ -27,6 +28,8 @@ const CtlCommandEntry kCommands[] = {
     {"send", RunSendCommand,
      "send (ADDRESS | --group FILE) COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
     {"watch", RunWatchCommand, "watch ADDRESS... [--interval SECONDS] [--ports LO-HI]"},
+    {"refresh", RunRefreshCommand,
+     "refresh (ADDRESS... | --from FILE) [--csv] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
     {"report", RunReportCommand, "report [--to ADDRESS] [--timeout SECONDS]"},
     {"mail-settings", RunMailSettingsCommand, "mail-settings [--json]"},
     {"list", RunListCommand, "list [--json]"},
