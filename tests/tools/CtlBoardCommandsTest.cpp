@@ -4,15 +4,14 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include "BoardSim.h"
-#include "FleetFile.h"
+#include "support/LoopbackFleet.h"
 
 namespace {
 
@@ -24,30 +23,9 @@ struct CtlRun {
 
 class CtlBoardCommands : public ::testing::Test {
 protected:
-    // Boards on a loopback block of this process: settings are "FIELD VALUE".
-    std::string AddBoard(std::vector<std::string> settings = {}) {
-        const unsigned pid = static_cast<unsigned>(getpid());
-        std::string address = "127." + std::to_string(((pid >> 8) & 0xff) | 0x80) + "." +
-                              std::to_string(pid & 0xff) + "." + std::to_string(m_pending.size() + 1);
-        m_pending.push_back({address, std::move(settings)});
-        return address;
-    }
-    void StartFleet() {
-        SimFleet fleet;
-        fleet.searchPort = SEARCH_PORT_OFF;
-        for (const auto& board : m_pending)
-            fleet.boards.push_back(std::make_unique<CSimBoard>(board.first));
-        sim = std::make_unique<CBoardSim>(std::move(fleet));
-        for (const auto& [address, settings] : m_pending)
-            for (const std::string& setting : settings)
-                ASSERT_EQ(sim->Apply("set " + address + " " + setting).rfind("OK", 0), 0u) << setting;
-        std::string error;
-        ASSERT_TRUE(sim->Start(error)) << error;
-    }
-    void TearDown() override {
-        if (sim)
-            sim->Stop();
-    }
+    std::string AddBoard(std::vector<std::string> settings = {}) { return fleet.AddBoard(std::move(settings)); }
+    void StartFleet() { fleet.Start(); }
+    void TearDown() override { fleet.Stop(); }
     static CtlRun Ctl(const QStringList& args) {
         QProcess process;
         process.start(QStringLiteral(LUMIVEXCTL_PATH), args);
@@ -68,10 +46,9 @@ protected:
         return path;
     }
 
-    std::unique_ptr<CBoardSim> sim;
+    LoopbackFleet fleet;
 
 private:
-    std::vector<std::pair<std::string, std::vector<std::string>>> m_pending;
     QTemporaryDir m_dir;
 };
 
@@ -102,7 +79,7 @@ TEST_F(CtlBoardCommands, FailuresNameTheirResultCode) {
     std::string login = AddBoard({"login on", "user admin", "password secret"});
     std::string refusing = AddBoard();
     StartFleet();
-    ASSERT_EQ(sim->Apply("fault " + refusing + " info yourip").rfind("OK", 0), 0u);
+    fleet.Control("fault " + refusing + " info yourip");
     CtlRun refused = Ctl({"poll", Q(refusing)});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.startsWith("RC_REFUSED")) << refused.err.toStdString();
