@@ -109,7 +109,9 @@ int CCommWnd::RemoveProjector(CProjectorInfo* record) {
     CValueProjectorInfo* session = it->get();
     StopSession(session, 0);
     std::erase(m_passwordQueue, session);
-    std::erase(m_tracked, session);
+    // Removing the last projector a tracked cycle waits for completes it.
+    if (std::erase(m_tracked, session) && m_tracked.empty())
+        PostToView(WM_VIEW_UPDATE_DONE, 0);
     if (m_passwordSession == session)
         m_passwordSession = nullptr;
     if (m_powerOnSession == session)
@@ -155,6 +157,10 @@ void CCommWnd::RequestUpdateAll(int track) {
             m_tracked.push_back(session.get());
         session->SetPollRequest(1);
     }
+    // With no projector nobody would report: the cycle is done at once, or a
+    // caller waiting for it (the periodic report) would wait for ever.
+    if (track == 1 && m_tracked.empty())
+        PostToView(WM_VIEW_UPDATE_DONE, 0);
 }
 
 int CCommWnd::SendCommand(CGroupItem* group, CProjectorInfo* record, int index) {

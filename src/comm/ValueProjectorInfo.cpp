@@ -111,7 +111,7 @@ int CValueProjectorInfo::CheckStop() { return IsStopRequested() ? RC_STOPPED : R
 
 bool CValueProjectorInfo::SleepUnlessStopped(int ms) {
     std::unique_lock lock(m_lock);
-    return m_changed.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_stop != 0; });
+    return m_changed.wait_until(lock, TimedWaitDeadline(ms), [this] { return m_stop != 0; });
 }
 
 void CValueProjectorInfo::AdvanceLocalPort() {
@@ -227,7 +227,7 @@ int CValueProjectorInfo::WaitThread(int ms) {
         return 0;
     if (ms > 0) {
         std::unique_lock lock(m_lock);
-        if (!m_changed.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_threadEnded != 0; }))
+        if (!m_changed.wait_until(lock, TimedWaitDeadline(ms), [this] { return m_threadEnded != 0; }))
             return -1;
     }
     m_thread.join();

@@ -15,7 +15,7 @@ bool CAutoResetEvent::Wait(int ms) {
     auto ready = [this] { return m_signalled; };
     if (ms < 0)
         m_cond.wait(lock, ready);
-    else if (!m_cond.wait_for(lock, std::chrono::milliseconds(ms), ready))
+    else if (!m_cond.wait_until(lock, TimedWaitDeadline(ms), ready))
         return false;
     m_signalled = false;
     return true;

@@ -6,7 +6,7 @@
 namespace {
 
 // Days since 1970-01-01 of a proleptic Gregorian date.
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -27,7 +27,8 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
     year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
 }
 
-const std::int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
+// A constant, so date-times built during static initialisation are right too.
+constexpr std::int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 

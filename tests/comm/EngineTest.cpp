@@ -68,6 +68,20 @@ TEST_F(EngineTest, TrackedCycleEndsWithTheLastResultInAnyOrder) {
     EXPECT_EQ(view.Count(WM_VIEW_UPDATE_DONE), 1);
 }
 
+TEST_F(EngineTest, TrackedCycleWithNobodyToWaitForIsDoneAtOnce) {
+    engine->RequestUpdateAll(1);
+    DrainEvents();
+    EXPECT_EQ(view.Count(WM_VIEW_UPDATE_DONE), 1);
+    AddProjectors(1);
+    engine->RequestUpdateAll(1);
+    EXPECT_EQ(engine->RemoveProjector(records[0]), 1);
+    DrainEvents();
+    EXPECT_EQ(view.Count(WM_VIEW_UPDATE_DONE), 2);
+    engine->RequestUpdateAll(0);
+    DrainEvents();
+    EXPECT_EQ(view.Count(WM_VIEW_UPDATE_DONE), 2);
+}
+
 TEST_F(EngineTest, ErrorIsAnnouncedOncePerChangeBeforeTheRowChange) {
     AddProjectors(1);
     Result(0, STATUS_NORMAL);

@@ -3,16 +3,10 @@
 // test runner provides).
 #include <memory>
 
-#include <unistd.h>
-
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include <gtest/gtest.h>
 
-#include "BoardSim.h"
 #include "EngineTestSupport.h"
-#include "SimBoard.h"
+#include "support/LoopbackFleet.h"
 #include "comm/CommDefs.h"
 #include "platform/TickCount.h"
 #include "settings/GroupItem.h"
@@ -22,44 +16,14 @@ namespace {
 // A small fleet of simulated boards on loopback addresses of its own.
 class SimFleetFixture : public ::testing::Test {
 protected:
-    // Adds a board; settings are "FIELD VALUE" pairs of the simulator's set line.
-    std::string AddBoard(std::vector<std::string> settings = {}) {
-        // The process id picks the block so test processes run side by side.
-        const unsigned pid = static_cast<unsigned>(getpid());
-        std::string address = "127." + std::to_string(((pid >> 8) & 0xff) | 0x40) + "." +
-                              std::to_string(pid & 0xff) + "." + std::to_string(++m_count);
-        m_pending.push_back({address, std::move(settings)});
-        return address;
-    }
-    void StartFleet() {
-        SimFleet fleet;
-        fleet.searchPort = SEARCH_PORT_OFF;
-        for (const auto& board : m_pending)
-            fleet.boards.push_back(std::make_unique<CSimBoard>(board.first));
-        sim = std::make_unique<CBoardSim>(std::move(fleet));
-        for (const auto& [address, settings] : m_pending)
-            for (const std::string& setting : settings)
-                ASSERT_EQ(sim->Apply("set " + address + " " + setting).rfind("OK", 0), 0u) << setting;
-        std::string error;
-        ASSERT_TRUE(sim->Start(error)) << error;
-    }
-    void Control(const std::string& line) { ASSERT_EQ(sim->Apply(line).rfind("OK", 0), 0u) << line; }
-    QJsonObject Stats(const std::string& address) {
-        return QJsonDocument::fromJson(QByteArray::fromStdString(sim->Apply("stats " + address))).object();
-    }
-    int Sent(const std::string& address, const char* command) {
-        return Stats(address)["commands"].toObject()[command].toInt();
-    }
-    void TearDown() override {
-        if (sim)
-            sim->Stop();
-    }
+    std::string AddBoard(std::vector<std::string> settings = {}) { return fleet.AddBoard(std::move(settings)); }
+    void StartFleet() { fleet.Start(); }
+    void Control(const std::string& line) { fleet.Control(line); }
+    QJsonObject Stats(const std::string& address) { return fleet.Stats(address); }
+    int Sent(const std::string& address, const char* command) { return fleet.Sent(address, command); }
+    void TearDown() override { fleet.Stop(); }
 
-    std::unique_ptr<CBoardSim> sim;
-
-private:
-    int m_count = 0;
-    std::vector<std::pair<std::string, std::vector<std::string>>> m_pending;
+    LoopbackFleet fleet;
 };
 
 // One session driven step by step on the test's thread.

@@ -26,13 +26,6 @@ class CtlProfileTest : public ProfileTest {
 protected:
     CtlRun Ctl(const QStringList& args) {
         QProcess process;
-        // The program keeps its resource bundle registered until it exits,
-        // which the leak checker of a sanitizer build reports as a leak and
-        // turns into a failing exit code.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        QString asan = environment.value("ASAN_OPTIONS");
-        environment.insert("ASAN_OPTIONS", asan + (asan.isEmpty() ? "" : ":") + "detect_leaks=0");
-        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(LUMIVEXCTL_PATH),
                       QStringList{"--profile", QString::fromStdString(m_profilePath)} + args);
         EXPECT_TRUE(process.waitForFinished(30000));

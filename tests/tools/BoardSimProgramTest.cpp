@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestAddress.h"
+
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -104,10 +106,7 @@ private:
     std::string m_buffer;
 };
 
-std::string FirstAddress() {
-    const unsigned pid = static_cast<unsigned>(getpid());
-    return "127." + std::to_string(128 + ((pid >> 8) & 127)) + "." + std::to_string(pid & 255) + ".1";
-}
+std::string FirstAddress() { return TestLoopbackAddress(1); }
 
 }  // namespace
 

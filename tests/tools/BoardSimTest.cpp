@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestAddress.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -20,13 +22,7 @@
 
 namespace {
 
-// A /24 of the loopback range of this test process alone, so test processes
-// running side by side never share a listener.
-std::string Address(int host) {
-    const unsigned pid = static_cast<unsigned>(getpid());
-    return "127." + std::to_string(128 + ((pid >> 8) & 127)) + "." + std::to_string(pid & 255) + "." +
-           std::to_string(host);
-}
+std::string Address(int host) { return TestLoopbackAddress(host); }
 
 // {"address": ..., members}
 std::string Board(int host, const std::string& members = {}) {

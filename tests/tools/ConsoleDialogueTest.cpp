@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestAddress.h"
+
 #include <QCoreApplication>
 
 #include <unistd.h>
@@ -19,11 +21,7 @@ namespace {
 
 constexpr int TIMEOUT_MS = 5000;
 
-std::string Address(int host) {
-    const unsigned pid = static_cast<unsigned>(getpid());
-    return "127." + std::to_string(128 + ((pid >> 8) & 127)) + "." + std::to_string(pid & 255) + "." +
-           std::to_string(host);
-}
+std::string Address(int host) { return TestLoopbackAddress(host); }
 
 // An engine whose sessions never start a worker, so the test drives the dialogue.
 class CInertEngine : public CCommWnd {

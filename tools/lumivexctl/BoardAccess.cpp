@@ -1,5 +1,6 @@
 #include "BoardAccess.h"
 
+#include <cstdio>
 #include <fstream>
 #include <regex>
 
@@ -56,6 +57,28 @@ bool ParseBoardAccess(const CCtlOptions& options, BoardAccess& access, std::stri
         }
     }
     return true;
+}
+
+namespace {
+
+CProjectorInfo RecordFor(const BoardAccess& access) {
+    CProjectorInfo record;
+    record.ipAddress = access.address;
+    record.userName = access.user;
+    record.password = access.password;
+    return record;
+}
+
+}  // namespace
+
+// The record is complete before the session copies it into its working record.
+DirectBoard::DirectBoard(const BoardAccess& access) : record(RecordFor(access)), session(&record, &engine) {
+    engine.SetPortRange(access.portStart, access.portEnd);
+}
+
+int BoardFailure(int rc, const std::string& message) {
+    std::fprintf(stderr, "%s\nlumivexctl: %s\n", ResultCodeName(rc), message.c_str());
+    return EXIT_FAILED;
 }
 
 int ContactBoard(CValueProjectorInfo& session, std::string& message) {

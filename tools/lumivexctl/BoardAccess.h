@@ -6,7 +6,9 @@
 
 #include "CtlCommand.h"
 
-class CValueProjectorInfo;
+#include "comm/CommWnd.h"
+#include "comm/ProjectorInfo.h"
+#include "comm/ValueProjectorInfo.h"
 
 struct BoardAccess {
     std::string address;
@@ -25,6 +27,18 @@ bool ParseBoardAccess(const CCtlOptions& options, BoardAccess& access, std::stri
 bool IsIPv4Address(const std::string& text);
 // Reads the first line of a password file (without its line end).
 bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error);
+
+// One session driven step by step on the calling thread, with the record
+// and the engine settings it reads.
+struct DirectBoard {
+    explicit DirectBoard(const BoardAccess& access);
+    CCommWnd engine;
+    CProjectorInfo record;
+    CValueProjectorInfo session;
+};
+
+// Prints the result code's name and the message on stderr; returns EXIT_FAILED.
+int BoardFailure(int rc, const std::string& message);
 
 // Information exchange, the pause after it, and login. RC_* result; on
 // RC_LOGIN_REFUSED for a board that wants a login nobody gave, message says so.

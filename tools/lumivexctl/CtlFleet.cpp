@@ -58,8 +58,12 @@ CProjectorInfo* CCtlFleet::Add(const std::string& address, const std::string& us
     seed.ipAddress = address;
     seed.userName = user;
     seed.password = password;
+    return AddStored(seed);
+}
+
+CProjectorInfo* CCtlFleet::AddStored(const CProjectorInfo& stored) {
     CProjectorInfo* record = nullptr;
-    if (m_all.AddCopy(seed, &record) != 0 || !record)
+    if (m_all.AddCopy(stored, &record) != 0 || !record)
         return nullptr;
     m_records.push_back(record);
     if (m_engine->AddProjector(record) != 0)

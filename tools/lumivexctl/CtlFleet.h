@@ -37,6 +37,8 @@ public:
     static bool Fits(long boards, std::string& message);
 
     CProjectorInfo* Add(const std::string& address, const std::string& user, const std::string& password);
+    // Adds a copy of a stored record (name, address, login and last values).
+    CProjectorInfo* AddStored(const CProjectorInfo& stored);
     const std::vector<CProjectorInfo*>& Records() const { return m_records; }
     CGroupItem& All() { return m_all; }
     CCtlEngine& Engine() { return *m_engine; }

@@ -30,13 +30,8 @@ int RunPollCommand(CtlContext&, const std::vector<std::string>& args) {
     if (!ParseBoardAccess(options, access, error))
         return UsageError(error, kUsage);
 
-    CCommWnd engine;
-    engine.SetPortRange(access.portStart, access.portEnd);
-    CProjectorInfo record;
-    record.ipAddress = access.address;
-    record.userName = access.user;
-    record.password = access.password;
-    CValueProjectorInfo session(&record, &engine);
+    DirectBoard board(access);
+    CValueProjectorInfo& session = board.session;
 
     std::string message;
     int r = ContactBoard(session, message);
@@ -45,10 +40,8 @@ int RunPollCommand(CtlContext&, const std::vector<std::string>& args) {
         r = session.PollStatus(BOARD_TIMEOUT_MS, false);
     }
     session.CloseCommandConnection();
-    if (r != RC_OK) {
-        std::fprintf(stderr, "%s\nlumivexctl: %s\n", ResultCodeName(r), message.c_str());
-        return EXIT_FAILED;
-    }
+    if (r != RC_OK)
+        return BoardFailure(r, message);
     CProjectorInfo result = session.WorkingSnapshot();
     result.password.clear();
     std::string text = options.Flag("--json") ? RecordAsJson(result) : RecordAsText(result);

@@ -152,13 +152,8 @@ int RunSendCommand(CtlContext&, const std::vector<std::string>& args) {
         pollDelay = std::atoi(delay->c_str());
     }
 
-    CCommWnd engine;
-    engine.SetPortRange(access.portStart, access.portEnd);
-    CProjectorInfo record;
-    record.ipAddress = access.address;
-    record.userName = access.user;
-    record.password = access.password;
-    CValueProjectorInfo session(&record, &engine);
+    DirectBoard board(access);
+    CValueProjectorInfo& session = board.session;
 
     std::string message;
     int r = ContactBoard(session, message);
@@ -173,10 +168,8 @@ int RunSendCommand(CtlContext&, const std::vector<std::string>& args) {
         message = "power poll failed";
     }
     session.CloseCommandConnection();
-    if (r != RC_OK) {
-        std::fprintf(stderr, "%s\nlumivexctl: %s\n", ResultCodeName(r), message.c_str());
-        return EXIT_FAILED;
-    }
+    if (r != RC_OK)
+        return BoardFailure(r, message);
     CProjectorInfo result = session.WorkingSnapshot();
     std::printf("power: %d %s\n", result.power, result.PowerText().c_str());
     return EXIT_OK;

@@ -13,6 +13,9 @@
 int RunPollCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunSendCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunWatchCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunRefreshCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunReportCommand(CtlContext& context, const std::vector<std::string>& args);
+int RunMailSettingsCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunListCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunImportCommand(CtlContext& context, const std::vector<std::string>& args);
 int RunRemoveCommand(CtlContext& context, const std::vector<std::string>& args);
@@ -26,6 +29,10 @@ const CtlCommandEntry kCommands[] = {
     {"send", RunSendCommand,
      "send (ADDRESS | --group FILE) COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
     {"watch", RunWatchCommand, "watch ADDRESS... [--interval SECONDS] [--ports LO-HI]"},
+    {"refresh", RunRefreshCommand,
+     "refresh (ADDRESS... | --from FILE) [--csv] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
+    {"report", RunReportCommand, "report [--to ADDRESS] [--timeout SECONDS]"},
+    {"mail-settings", RunMailSettingsCommand, "mail-settings [--json]"},
     {"list", RunListCommand, "list [--json]"},
     {"import", RunImportCommand, "import FILE"},
     {"remove", RunRemoveCommand, "remove ADDRESS"},

@@ -1,0 +1,370 @@
+#include "mail/MailSMTP.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <new>
+
+#include <sys/socket.h>
+#include <sys/time.h>
+
+#include "mail/MIME.h"
+#include "mail/MailDefs.h"
+#include "platform/TickCount.h"
+#include "platform/WinsockError.h"
+
+namespace {
+
+// How long a TCP connect and the first bytes of a reply may take. The reply
+// time-out only bounds a reply's completion; without these a server that
+// never answers would hold the sending thread without end.
+constexpr int kConnectLimitMs = 20000;
+constexpr int kFirstBytesLimitMs = 60000;
+
+bool EndsWithCrlf(const std::string& text) {
+    return text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
+}
+
+timeval ToTimeval(int ms) {
+    timeval tv{};
+    tv.tv_sec = ms / 1000;
+    tv.tv_usec = (ms % 1000) * 1000;
+    return tv;
+}
+
+}  // namespace
+
+CMailSMTP::CMailSMTP() : m_connectLimitMs(kConnectLimitMs), m_firstBytesLimitMs(kFirstBytesLimitMs) {
+    Initialize();
+}
+
+CMailSMTP::~CMailSMTP() { CMailSMTP::Disconnect(); }
+
+void CMailSMTP::Initialize() {
+    m_replyTimeout = SMTP_REPLY_TIMEOUT_MS;
+    m_connected = 0;
+    m_lastError = 0;
+}
+
+void CMailSMTP::SetWaitLimits(int connectMs, int firstBytesMs) {
+    m_connectLimitMs = connectMs;
+    m_firstBytesLimitMs = firstBytesMs;
+}
+
+void CMailSMTP::Close() { Disconnect(); }
+
+void CMailSMTP::Disconnect() {
+    if (!m_connected)
+        return;
+    m_socket.Close();
+    m_connected = 0;
+}
+
+int CMailSMTP::SocketFailure() {
+    // A socket call refused without an error number (no connection at all)
+    // is still a failure, never success.
+    int code = m_socket.LastError();
+    return code != 0 ? MapSocketError(code) : Fail(SMTP_OTHER_FAILURE);
+}
+
+int CMailSMTP::Fail(int status) {
+    m_lastError = status;
+    return status;
+}
+
+int CMailSMTP::MapSocketError(int code) {
+    switch (code) {
+    case 0: m_lastError = SMTP_OK; break;
+    case WSAEFAULT:
+    case WSAEMFILE:
+    case WSAENOTSOCK:
+    case WSAENETDOWN:
+    case WSAENOBUFS:
+    case 10093:  // not initialised
+        m_lastError = SMTP_SYSTEM_FAILURE;
+        break;
+    case WSAEINVAL:
+    case WSAEADDRNOTAVAIL: m_lastError = SMTP_INVALID_ADDRESS; break;
+    case WSAEWOULDBLOCK: m_lastError = SMTP_WOULD_BLOCK; break;
+    case WSAEINPROGRESS: m_lastError = SMTP_IN_PROGRESS; break;
+    case WSAEDESTADDRREQ: m_lastError = SMTP_DEST_ADDR_REQUIRED; break;
+    case WSAEAFNOSUPPORT: m_lastError = SMTP_AF_NOT_SUPPORTED; break;
+    case WSAEADDRINUSE: m_lastError = SMTP_ADDR_IN_USE; break;
+    case WSAENETUNREACH: m_lastError = SMTP_NET_UNREACHABLE; break;
+    case WSAEISCONN: m_lastError = SMTP_ALREADY_CONNECTED; break;
+    case WSAETIMEDOUT: m_lastError = SMTP_TIMEOUT; break;
+    case WSAECONNREFUSED: m_lastError = SMTP_REFUSED; break;
+    default: m_lastError = SMTP_OTHER_FAILURE; break;
+    }
+    return m_lastError;
+}
+
+int CMailSMTP::Connect(const std::string& server) {
+    if (m_connected) {
+        m_lastError = SMTP_ALREADY_CONNECTED;
+        return 0;
+    }
+    if (!server.empty())
+        m_serverName = server;
+    if (m_serverName.empty()) {
+        m_lastError = SMTP_INVALID_ADDRESS;
+        return 0;
+    }
+    if (m_socket.Create(SOCKET_KIND_STREAM) != 0) {
+        MapSocketError(m_socket.LastError());
+        return 0;
+    }
+    // On this blocking socket the send limit also bounds connect() and the
+    // receive limit bounds each wait for reply bytes.
+    timeval sendLimit = ToTimeval(m_connectLimitMs);
+    timeval receiveLimit = ToTimeval(m_firstBytesLimitMs);
+    ::setsockopt(m_socket.Handle(), SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit);
+    ::setsockopt(m_socket.Handle(), SOL_SOCKET, SO_RCVTIMEO, &receiveLimit, sizeof receiveLimit);
+    if (m_socket.Connect(m_serverName.c_str(), SMTP_PORT) != 0) {
+        int code = m_socket.LastError();
+        // A connect cut short by the limit reports "in progress".
+        MapSocketError(code == WSAEINPROGRESS ? WSAETIMEDOUT : code);
+        m_socket.Close();  // so that a later Connect can create it again
+        return 0;
+    }
+    m_connected = 1;
+    m_step = SMTP_STEP_GREETING;
+    int status = ReadReply();
+    if (status != SMTP_OK) {
+        Close();
+        m_lastError = status;
+        return 0;
+    }
+    if (m_lastReplyCode == 220)
+        return 1;
+    Close();
+    m_lastError = SMTP_REFUSED;
+    return 0;
+}
+
+std::string CMailSMTP::Transparent(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 64 + 4);
+    for (char c : text) {
+        if (m_skipLf) {
+            m_skipLf = false;
+            if (c == '\n')
+                continue;
+        }
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            m_skipLf = c == '\r';
+            m_atLineStart = true;
+            continue;
+        }
+        if (m_atLineStart && c == '.')
+            out += '.';
+        m_atLineStart = false;
+        out += c;
+    }
+    return out;
+}
+
+int CMailSMTP::SendText(const std::string& text) {
+    if (text.empty())
+        return SMTP_NOTHING_TO_SEND;
+    const std::string wire = m_inData ? Transparent(text) : text;
+    size_t sent = 0;
+    while (sent < wire.size()) {
+        size_t piece = wire.size() - sent;
+        if (piece > static_cast<size_t>(SMTP_SEND_PIECE))
+            piece = SMTP_SEND_PIECE;
+        int n = m_socket.Send(wire.data() + sent, static_cast<int>(piece));
+        if (n <= 0)
+            return SocketFailure();
+        sent += static_cast<size_t>(n);
+    }
+    return SMTP_OK;
+}
+
+int CMailSMTP::ParseReply(std::string& reply, bool& incomplete) {
+    incomplete = false;
+    for (;;) {
+        size_t start = reply.find_first_not_of(' ');
+        if (start == std::string::npos)
+            return SMTP_NO_CODE;
+        size_t end = reply.find_first_of(" -", start);
+        if (end != std::string::npos && reply[end] == '-') {
+            // A continuation line: the code that counts is on the last line.
+            size_t lineEnd = reply.find("\r\n");
+            reply.erase(0, lineEnd == std::string::npos ? reply.size() : lineEnd + 2);
+            if (reply.empty()) {
+                incomplete = true;
+                return SMTP_OK;
+            }
+            continue;
+        }
+        m_lastReplyCode = std::atoi(reply.c_str() + start);
+        return SMTP_OK;
+    }
+}
+
+int CMailSMTP::ReadReply() {
+    char buffer[SMTP_RECEIVE_BUFFER];
+    for (;;) {
+        std::string reply;
+        m_lastReplyCode = 0;
+        const std::int64_t deadline = TickCount() + m_replyTimeout;
+        for (;;) {
+            int n = m_socket.Receive(buffer, SMTP_RECEIVE_BUFFER - 1);
+            if (n == 0)
+                return Fail(SMTP_REFUSED);
+            if (n < 0) {
+                // "Would block" on this blocking socket is the first-bytes limit running out.
+                if (m_socket.LastError() == WSAEWOULDBLOCK)
+                    return Fail(SMTP_TIMEOUT);
+                return SocketFailure();
+            }
+            buffer[n] = '\0';
+            reply.append(buffer, std::strlen(buffer));
+            if (EndsWithCrlf(reply))
+                break;
+            if (TickCount() >= deadline)
+                return Fail(SMTP_TIMEOUT);
+        }
+        bool incomplete = false;
+        int status = ParseReply(reply, incomplete);
+        if (status != SMTP_OK)
+            return Fail(status);
+        if (!incomplete)
+            return SMTP_OK;
+    }
+}
+
+int CMailSMTP::Command(const std::string& line, int step, int accepted, int alsoAccepted) {
+    int status = SendText(line);
+    if (status != SMTP_OK)
+        return status;
+    m_step = step;
+    status = ReadReply();
+    if (status != SMTP_OK)
+        return status;
+    if (m_lastReplyCode == accepted || (alsoAccepted >= 0 && m_lastReplyCode == alsoAccepted))
+        return SMTP_OK;
+    return Fail(SMTP_UNEXPECTED_REPLY);
+}
+
+int CMailSMTP::Hello(const std::string& domain) {
+    if (!domain.empty())
+        m_heloDomain = domain;
+    return Command("HELO " + CMIME::OneLine(m_heloDomain) + "\r\n", SMTP_STEP_HELO, 250);
+}
+
+int CMailSMTP::MailFrom(const std::string& address) {
+    const std::string& from = address.empty() ? m_sender : address;
+    return Command("MAIL FROM: " + CMIME::OneLine(from) + "\r\n", SMTP_STEP_MAIL_FROM, 250);
+}
+
+int CMailSMTP::RcptTo(const std::string& address) {
+    if (address.empty())
+        return SMTP_NOTHING_TO_SEND;
+    if (!m_recipients.empty())
+        m_recipients += ", ";
+    m_recipients += address;
+    return Command("RCPT TO: <" + CMIME::OneLine(address) + ">\r\n", SMTP_STEP_RCPT_TO, 250, 251);
+}
+
+int CMailSMTP::Reset() { return Command("RSET\r\n", SMTP_STEP_RSET, 250); }
+
+int CMailSMTP::Quit() { return Command("QUIT\r\n", SMTP_STEP_QUIT, 221); }
+
+int CMailSMTP::SendBlankLine() { return SendText("\r\n"); }
+
+int CMailSMTP::SendEndOfData() {
+    // The terminator itself must not pass the transparency filter.
+    m_inData = false;
+    return Command("\r\n.\r\n", SMTP_STEP_END_OF_DATA, 250);
+}
+
+int CMailSMTP::StartData() {
+    m_inData = false;
+    int status = Command("DATA\r\n", SMTP_STEP_DATA, 354);
+    if (status != SMTP_OK)
+        return status;
+    m_inData = true;
+    m_atLineStart = true;
+    m_skipLf = false;
+    return SMTP_OK;
+}
+
+int CMailSMTP::SendMessageText(const std::string& text) {
+    int status = StartData();
+    if (status == SMTP_OK)
+        status = SendText(text);
+    if (status == SMTP_OK)
+        status = SendEndOfData();
+    m_inData = false;
+    return status;
+}
+
+int CMailSMTP::SendData() {
+    if (m_dataText.empty())
+        return SMTP_NOTHING_TO_SEND;
+    return SendMessageText(m_dataText);
+}
+
+int CMailSMTP::SendFile(const std::string& path) {
+    std::string text;
+    try {
+        std::ifstream file(path, std::ios::binary);
+        if (!file)
+            return SMTP_OTHER_FAILURE;
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        if (file.bad())
+            return SMTP_OTHER_FAILURE;
+    } catch (const std::bad_alloc&) {
+        return SMTP_FILE_EMPTY;
+    } catch (const std::exception&) {
+        return SMTP_OTHER_FAILURE;
+    }
+    if (text.empty())
+        return SMTP_FILE_EMPTY;
+    return SendMessageText(text);
+}
+
+int CMailSMTP::SendMail(const std::string& subject, const std::string& body) {
+    if (body.empty())
+        return SMTP_NOTHING_TO_SEND;
+    int status = StartData();
+    if (status == SMTP_OK)
+        status = WriteHeaders(subject.empty() ? std::string("No Title") : subject);
+    if (status == SMTP_OK) {
+        status = SendBlankLine();
+        if (status != SMTP_OK)
+            m_lastError = status;
+    }
+    if (status == SMTP_OK)
+        status = WriteBody(body);
+    if (status == SMTP_OK)
+        status = WriteTrailer();
+    if (status == SMTP_OK)
+        status = SendEndOfData();
+    m_inData = false;
+    return status;
+}
+
+int CMailSMTP::WriteHeaders(const std::string& subject) {
+    const std::pair<const char*, std::string> headers[] = {
+        {"From: ", m_sender}, {"To: ", m_recipients}, {"Subject: ", subject},
+        {"Message-Id: ", m_messageId.empty() ? std::string() : "<" + m_messageId + ">"}};
+    for (const auto& [name, value] : headers) {
+        if (value.empty())
+            continue;
+        int status = SendText(name + CMIME::OneLine(value) + "\r\n");
+        if (status != SMTP_OK)
+            return status;
+    }
+    return WriteExtraHeaders();
+}
+
+int CMailSMTP::WriteExtraHeaders() { return SMTP_OK; }
+
+int CMailSMTP::WriteBody(const std::string& body) { return SendText(body); }
+
+int CMailSMTP::WriteTrailer() { return SMTP_OK; }

@@ -1,0 +1,10 @@
+#pragma once
+// Filling the numbered mail texts. The texts come from the external resource
+// bundle, so they are never handed to printf: only "%s" (in turn) and "%%"
+// are replaced, any other "%" stays as written, and a missing argument reads
+// as empty.
+#include <initializer_list>
+#include <string>
+
+std::string FormatText(const std::string& format, std::initializer_list<std::string> args = {});
+std::string FormatResourceText(int id, std::initializer_list<std::string> args = {});
