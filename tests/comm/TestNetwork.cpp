@@ -16,6 +16,9 @@ namespace {
 
 int OpenOwnNamespace() { return ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC); }
 
+// A path other programs can open to reach a namespace this process holds.
+std::string NamespacePath(int fd) { return "/proc/" + std::to_string(::getpid()) + "/fd/" + std::to_string(fd); }
+
 // True once lvx0 can carry packets (both ends of the pair are up).
 bool ConsoleLinkRunning() {
     ifaddrs* list = nullptr;
@@ -56,9 +59,7 @@ bool TestNetwork::Run(const std::string& command, std::string& whyNot) {
     return false;
 }
 
-std::string TestNetwork::BoardNamespacePath() const {
-    return "--net=/proc/" + std::to_string(::getpid()) + "/fd/" + std::to_string(m_boardsNs);
-}
+std::string TestNetwork::BoardNamespacePath() const { return "--net=" + NamespacePath(m_boardsNs); }
 
 std::string TestNetwork::InBoards(const std::string& command) const {
     return "nsenter " + BoardNamespacePath() + " " + command;
@@ -72,38 +73,42 @@ bool TestNetwork::Build(std::string& whyNot) {
             whyNot += " " + name;
         return false;
     }
-    m_consoleNs = OpenOwnNamespace();
-    if (m_consoleNs < 0) {
+    m_outerNs = OpenOwnNamespace();
+    if (m_outerNs < 0) {
         whyNot = "cannot open this thread's network namespace";
         return false;
     }
-    // The boards' namespace is made by this thread and left at once: it
-    // stays alive through the descriptor alone.
+    // Both sides get namespaces of their own, so tests running side by side
+    // never see each other's links. This thread (and every thread and
+    // program it starts) stays on the console's side until destruction.
     if (::unshare(CLONE_NEWNET) != 0) {
+        whyNot = std::string("cannot make a network namespace: ") + std::strerror(errno);
+        return false;
+    }
+    m_consoleNs = OpenOwnNamespace();
+    // The boards' namespace is made and left at once: the descriptor alone
+    // keeps it alive.
+    if (m_consoleNs < 0 || ::unshare(CLONE_NEWNET) != 0) {
         whyNot = std::string("cannot make a network namespace for the boards: ") + std::strerror(errno);
         return false;
     }
     m_boardsNs = OpenOwnNamespace();
     if (::setns(m_consoleNs, CLONE_NEWNET) != 0)
-        std::abort();  // the test would go on in the wrong namespace
+        std::abort();  // the test would go on among the boards
     if (m_boardsNs < 0) {
         whyNot = "cannot open the boards' network namespace";
         return false;
     }
     // The pair is made on the boards' side with lvx0 sent here, so the
     // boards' end gets a known hardware address for the ARP checks.
-    const std::string add = InBoards(std::string("ip link add lvx1 address ") + kBoardMac + " type veth peer name " +
-                                     kConsoleLink + " netns " + std::to_string(::getpid()));
-    if (!Run(add, whyNot))
-        return false;
-    m_linkMade = true;
-    std::string boards = "ip link set lo up";
+    std::string boards = std::string("ip link set lo up && ip link add lvx1 address ") + kBoardMac +
+                         " type veth peer name " + kConsoleLink + " netns " + NamespacePath(m_consoleNs);
     for (const char* address : kBoardAddresses)
         boards += std::string(" && ip addr add ") + address + "/24 dev lvx1";
     boards += " && ip link set lvx1 up";
-    if (!Run(std::string("ip addr add ") + kConsoleAddress + "/24 dev " + kConsoleLink, whyNot) ||
-        !Run(std::string("ip link set ") + kConsoleLink + " up", whyNot) ||
-        !Run(InBoards("sh -c '" + boards + "'"), whyNot))
+    if (!Run("ip link set lo up", whyNot) || !Run(InBoards("sh -c '" + boards + "'"), whyNot) ||
+        !Run(std::string("ip addr add ") + kConsoleAddress + "/24 dev " + kConsoleLink, whyNot) ||
+        !Run(std::string("ip link set ") + kConsoleLink + " up", whyNot))
         return false;
     QDeadlineTimer deadline(5000);
     while (!ConsoleLinkRunning()) {
@@ -121,12 +126,13 @@ bool TestNetwork::Build(std::string& whyNot) {
 }
 
 TestNetwork::~TestNetwork() {
-    if (m_linkMade)
-        std::system((std::string("ip link del ") + kConsoleLink + " >/dev/null 2>&1").c_str());
-    if (m_boardsNs >= 0)
-        ::close(m_boardsNs);
-    if (m_consoleNs >= 0)
-        ::close(m_consoleNs);
+    // Leaving the console's namespace lets the kernel take it down, and the
+    // link pair with it, once the last socket in it is closed.
+    if (m_consoleNs >= 0 && ::setns(m_outerNs, CLONE_NEWNET) != 0)
+        std::abort();
+    for (int fd : {m_boardsNs, m_consoleNs, m_outerNs})
+        if (fd >= 0)
+            ::close(fd);
 }
 
 TestBoard::TestBoard(int boardsNs, std::string address, int searchPort) : m_address(std::move(address)) {

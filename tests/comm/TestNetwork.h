@@ -1,11 +1,11 @@
 #pragma once
-// A small network the search tests build inside their own private network
-// namespace: this side, the console, gets lvx0 with 10.77.0.1/24; a second
-// namespace of boards gets its veth peer lvx1 carrying the board addresses.
-// Nothing here can reach a real network: Build refuses to start unless the
-// test's namespace holds nothing but lo. The links go with the object, and
-// the kernel removes them too if the test dies (the boards' namespace lives
-// only as long as this process holds it).
+// A small network the search tests build inside their private network
+// namespace: a namespace for the console's side, where the test's thread
+// moves, with lvx0 at 10.77.0.1/24, and a namespace of boards holding its
+// veth peer lvx1 with the board addresses. Nothing here can reach a real
+// network: Build refuses unless the namespace it starts in holds only lo.
+// Both namespaces go when the object does (and when the process dies), so
+// the links need no removal.
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -28,7 +28,8 @@ public:
     TestNetwork(const TestNetwork&) = delete;
     TestNetwork& operator=(const TestNetwork&) = delete;
 
-    // Builds the network; false with the reason when this test cannot run here.
+    // Builds the network and moves the calling thread to the console's side;
+    // false with the reason when this test cannot run here.
     bool Build(std::string& whyNot);
     // The boards' namespace, for threads that join it.
     int BoardNamespace() const { return m_boardsNs; }
@@ -43,9 +44,9 @@ private:
     bool Run(const std::string& command, std::string& whyNot);
     std::string InBoards(const std::string& command) const;
 
+    int m_outerNs = -1;    // where the test started
     int m_consoleNs = -1;
     int m_boardsNs = -1;
-    bool m_linkMade = false;
 };
 
 // A board as far as the search goes, living in the boards' namespace: it
