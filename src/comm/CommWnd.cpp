@@ -265,7 +265,7 @@ LRESULT CCommWnd::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
         OnPasswordAnswer(session, static_cast<int>(lParam));
         break;
     case WM_COMM_SEARCH_FOUND:
-        OnSearchFound(wParam, lParam);
+        OnSearchFound(wParam);
         break;
     case WM_COMM_SEARCH_DONE:
         OnSearchDone(lParam);

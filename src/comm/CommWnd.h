@@ -13,7 +13,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -22,6 +21,7 @@
 #include "comm/CommDefs.h"
 #include "comm/NetBoardInfoList.h"
 #include "platform/Clock.h"
+#include "platform/CriticalSection.h"
 #include "platform/DateTime.h"
 #include "platform/MsgWnd.h"
 
@@ -96,6 +96,7 @@ public:
     // Ends a running search without a report: 0 when the listener has ended,
     // 1 when ms (> 0) ran out; ms 0 waits without limit.
     int StopSearch(int ms);
+    // From StartSearch until the end of the search is handled or StopSearch.
     bool IsSearching() const { return m_searchThread.joinable(); }
     const SearchFailure& LastSearchFailure() const { return m_searchFailure; }
     // Read from ProjectorSearchSecond when the engine is made; a tool may
@@ -129,11 +130,11 @@ private:
     static void SearchListenerThread(CCommWnd* engine);
     void RunSearchListener();
     bool AcceptBoard(unsigned serial);
-    bool PauseSearch(int ms);
+    void PauseSearch(int ms);
     void EndSearchListener();
     int Broadcast(const std::string& onlyAddress);
     int FailSearch(int reason, int socketError, const std::string& interfaceAddress = {});
-    void OnSearchFound(WPARAM text, LPARAM serial);
+    void OnSearchFound(WPARAM text);
     void OnSearchDone(LPARAM serial);
 
     IClock* m_clock;
@@ -158,7 +159,7 @@ private:
     CNetBoardInfoList m_interfaces;
     std::unique_ptr<CServerSocket> m_listenSocket;
     std::thread m_searchThread;
-    std::mutex m_searchLock;
+    CCriticalSection m_searchLock;
     std::condition_variable m_searchChanged;
     int m_searchStop = 0;
     int m_searchClose = 0;  // a broadcast failed: stop taking boards, end at the deadline

@@ -12,7 +12,6 @@
 #include "comm/BroadcastSocket.h"
 #include "comm/ServerSocket.h"
 #include "comm/StreamSocket.h"
-#include "platform/CriticalSection.h"
 #include "settings/Value.h"
 
 namespace {
@@ -174,9 +173,9 @@ bool CCommWnd::AcceptBoard(unsigned serial) {
     return true;
 }
 
-bool CCommWnd::PauseSearch(int ms) {
+void CCommWnd::PauseSearch(int ms) {
     std::unique_lock lock(m_searchLock);
-    return m_searchChanged.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_searchStop != 0; });
+    m_searchChanged.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_searchStop != 0; });
 }
 
 void CCommWnd::EndSearchListener() {
@@ -202,7 +201,7 @@ int CCommWnd::StopSearch(int ms) {
     return 0;
 }
 
-void CCommWnd::OnSearchFound(WPARAM text, LPARAM) {
+void CCommWnd::OnSearchFound(WPARAM text) {
     // Handed on to the view, which frees it; a board is worth reporting
     // whichever search it answered.
     PostOwnedMessage(parent(), WM_VIEW_SEARCH_FOUND, std::unique_ptr<std::string>(reinterpret_cast<std::string*>(text)));
