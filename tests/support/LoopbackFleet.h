@@ -46,6 +46,9 @@ public:
     QJsonObject Stats(const std::string& address) {
         return QJsonDocument::fromJson(QByteArray::fromStdString(m_sim->Apply("stats " + address))).object();
     }
+    QJsonObject State(const std::string& address) {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(m_sim->Apply("state " + address))).object();
+    }
     int Sent(const std::string& address, const char* command) {
         return Stats(address)["commands"].toObject()[command].toInt();
     }
