@@ -3,6 +3,8 @@
 // reports every attempt to the engine window.
 #include "comm/ValueProjectorInfo.h"
 
+#include <functional>
+
 #include "comm/CommDefs.h"
 #include "comm/ProjectorInfo.h"
 
@@ -35,6 +37,23 @@ void CValueProjectorInfo::RunLoop() {
     const WPARAM self = reinterpret_cast<WPARAM>(this);
     const WPARAM record = reinterpret_cast<WPARAM>(m_record);
 
+    // One exchange with the board: busy while it lasts, the view told it started.
+    auto exchange = [this, record](const std::function<int()>& step) {
+        SetBusy(1);
+        PostToEngine(WM_COMM_UPDATE, record);
+        int r = step();
+        SetBusy(0);
+        return r;
+    };
+    // A failed attempt: its status goes into the working record and is reported.
+    auto reportFailure = [this, self](int status) {
+        WriteWorkingStatus(status);
+        PostToEngine(WM_COMM_RESULT, self);
+    };
+    auto clearLoginRequired = [this] {
+        CSingleLock lock(m_lock);
+        m_loginRequired = 0;
+    };
     // "Retry later": the idle pause, cut short by any new request.
     auto retryLater = [this] { m_wake.Wait(kIdlePauseMs); };
     // A failure that drops what was requested until the engine asks again.
@@ -63,15 +82,11 @@ void CValueProjectorInfo::RunLoop() {
             if (firstContact || needLogin)
                 AdvanceLocalPort();
             if (firstContact) {
-                SetBusy(1);
-                PostToEngine(WM_COMM_UPDATE, record);
-                int r = QueryBoardInfo(BOARD_TIMEOUT_MS);
-                SetBusy(0);
+                int r = exchange([this] { return QueryBoardInfo(BOARD_TIMEOUT_MS); });
                 if (r == RC_STOPPED)
                     break;
                 if (r != RC_OK) {
-                    WriteWorkingStatus(StatusForRefusal(r, false));
-                    PostToEngine(WM_COMM_RESULT, self);
+                    reportFailure(StatusForRefusal(r, false));
                     dropRequests();
                     firstContact = needLogin = true;
                     retryLater();
@@ -89,12 +104,8 @@ void CValueProjectorInfo::RunLoop() {
             if (r == 1)
                 break;
             if (r != 0) {
-                {
-                    CSingleLock lock(m_lock);
-                    m_loginRequired = 0;
-                }
-                WriteWorkingStatus(STATUS_CONNECTION_ERROR);
-                PostToEngine(WM_COMM_RESULT, self);
+                clearLoginRequired();
+                reportFailure(STATUS_CONNECTION_ERROR);
                 dropRequests();
                 firstContact = true;
                 retryLater();
@@ -110,20 +121,14 @@ void CValueProjectorInfo::RunLoop() {
 
         if (!skipToIdleCheck && (poll || cmd != -1)) {
             if (needLogin) {
-                SetBusy(1);
-                PostToEngine(WM_COMM_UPDATE, record);
-                int r = Login(BOARD_TIMEOUT_MS);
-                SetBusy(0);
+                int r = exchange([this] { return Login(BOARD_TIMEOUT_MS); });
                 if (r == RC_STOPPED)
                     break;
                 if (r != RC_OK) {
                     CloseCommandConnection();
                     WriteWorkingStatus(StatusForRefusal(r, true));
                     firstContact = true;
-                    {
-                        CSingleLock lock(m_lock);
-                        m_loginRequired = 0;
-                    }
+                    clearLoginRequired();
                     dropRequests();
                     PostToEngine(WM_COMM_RESULT, self);
                     needLogin = true;
@@ -134,16 +139,15 @@ void CValueProjectorInfo::RunLoop() {
             }
 
             if (cmd != -1) {
-                SetBusy(1);
-                PostToEngine(WM_COMM_UPDATE, record);
-                int r = SendControl(cmd, BOARD_TIMEOUT_MS);
-                ClearCommand();
-                SetBusy(0);
+                int r = exchange([this, cmd] {
+                    int sent = SendControl(cmd, BOARD_TIMEOUT_MS);
+                    ClearCommand();
+                    return sent;
+                });
                 if (r == RC_STOPPED)
                     break;
                 if (r != RC_OK) {
-                    WriteWorkingStatus(STATUS_COMM_ERROR);
-                    PostToEngine(WM_COMM_RESULT, self);
+                    reportFailure(STATUS_COMM_ERROR);
                     CloseCommandConnection();
                     firstContact = needLogin = true;
                     retryLater();
@@ -166,8 +170,7 @@ void CValueProjectorInfo::RunLoop() {
             if (r == RC_STOPPED)
                 break;
             if (r != RC_OK) {
-                WriteWorkingStatus(StatusForRefusal(r, false));
-                PostToEngine(WM_COMM_RESULT, self);
+                reportFailure(StatusForRefusal(r, false));
                 if (r == RC_TIMEOUT || r == RC_SOCKET_ERROR || r == RC_REFUSED) {
                     CloseCommandConnection();
                     firstContact = needLogin = true;
