@@ -89,6 +89,14 @@ std::string CLumivexApp::FindResourceBundle(const std::string& given) {
 
 bool CLumivexApp::InitInstance(const LumivexOptions& options, int& exitStatus) {
     exitStatus = 1;
+    // A request to end from outside closes the window as the operator would
+    // (or, before there is one, ends the start-up's message box).
+    m_closeSignals = std::make_unique<CCloseSignals>([this] {
+        if (m_frame && m_frame->isVisible())
+            m_frame->close();
+        else
+            QCoreApplication::exit(1);
+    });
     const std::string bundle = FindResourceBundle(options.resourcesPath);
     if (!LoadResourceBundle(bundle.empty() ? DefaultResourceBundlePath() : bundle))
         std::fprintf(stderr, "lumivex: resource bundle %s not found; texts will be empty\n",
@@ -116,11 +124,6 @@ bool CLumivexApp::InitInstance(const LumivexOptions& options, int& exitStatus) {
         m_frame.reset();
         return false;
     }
-    // A request to end from outside closes the window as the operator would.
-    m_closeSignals = std::make_unique<CCloseSignals>([this] {
-        if (m_frame)
-            m_frame->close();
-    });
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_frame.get(), [this] { m_frame->close(); });
     m_frame->ShowAsStored();
     exitStatus = 0;

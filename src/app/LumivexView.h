@@ -45,6 +45,9 @@ public:
     // written to the store from then on).
     int Create();
     const std::string& CreateError() const { return m_createError; }
+    // True once the stored projector list was read whole: only then is
+    // anything written back.
+    bool IsCreated() const { return m_groupsLoaded; }
     // Stops the engine and its sessions, detaches the mail logic and stops
     // the mail window, then saves the layout, the settings and the groups and
     // lets the records go. Runs once; the destructor runs it if nobody did.

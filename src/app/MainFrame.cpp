@@ -161,7 +161,8 @@ void CMainFrame::SavePlacement() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!m_closed) {
+    // A view that could not read the store writes nothing to it.
+    if (!m_closed && m_view->IsCreated()) {
         m_closed = true;
         SavePlacement();
         CValue().SetControllerVisible(m_view->ControllerExists() ? 1 : 0);
