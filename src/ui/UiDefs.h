@@ -66,6 +66,7 @@ constexpr int IDS_NEXT_REPORT_FORMAT = 259;
 constexpr int IDS_ALL_GROUP = 300;
 constexpr int IDS_GROUP_PREFIX = 301;
 constexpr int IDS_COLUMN_FIRST = 1000;  // + column number 0..10
+constexpr int IDS_ROW_STATE_FIRST = 5300;  // + a record's display state 0..5: the row icon in words
 constexpr int IDS_DELETE_CAPTION = 10000;
 constexpr int IDS_DELETE_PROJECTOR = 10001;
 constexpr int IDS_DELETE_GROUP = 10002;

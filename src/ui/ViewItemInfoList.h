@@ -25,9 +25,11 @@ public:
 
     // Reads the three values. Column numbers outside 0..10 and repeats are
     // skipped; missing columns are appended hidden with width 80; with nothing
-    // valid read the defaults stay.
+    // valid read the defaults stay. The name column is always shown. An empty
+    // "ViewInfoVisible" leaves the list as it is.
     int Load();
-    // Writes the three values in list order.
+    // Writes the three values in list order, together; -1 when the store
+    // could not be written.
     int Save() const;
 
     void CopyFrom(const CViewItemInfoList& other) { m_items = other.m_items; }
@@ -54,5 +56,8 @@ public:
     const std::vector<CViewItemInfo>& Items() const { return m_items; }
 
 private:
+    void SetDefaults();
+    void CompleteColumns();
+
     std::vector<CViewItemInfo> m_items;
 };

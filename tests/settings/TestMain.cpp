@@ -1,21 +1,14 @@
-// Runs the settings tests with every per-user location (configuration, data,
-// documents, runtime) inside a temporary folder, so that no test can touch
-// the real profile or key of the user running them.
-#include <cstdlib>
-
-#include <sys/stat.h>
-
+// Runs the settings tests with every per-user location inside a temporary
+// folder.
 #include <QCoreApplication>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include "support/TemporaryHome.h"
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    if (!home.isValid())
+    if (!UseTemporaryHome(home))
         return 1;
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
-        ::setenv(name, (home.path() + "/" + name).toLocal8Bit().constData(), 1);
-    ::mkdir((home.path() + "/XDG_RUNTIME_DIR").toLocal8Bit().constData(), 0700);
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
