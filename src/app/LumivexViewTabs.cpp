@@ -2,6 +2,7 @@
 // they are laid out in the view.
 #include <algorithm>
 
+#include <QAction>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QStyleOptionTabWidgetFrame>
@@ -78,6 +79,11 @@ void CLumivexView::RebuildListArea(int index) {
     m_list->setObjectName(QStringLiteral("listArea"));
     m_list->setGeometry(ListAreaRect());
     m_list->SetRowMenuActions(m_rowActions);
+    connect(m_list, &CItemListArea::RowMenuAboutToShow, this, [this] {
+        for (QAction* action : m_rowActions)
+            if (action)
+                action->setEnabled(IsCommandEnabled(action->data().toInt()));
+    });
     m_list->SetSortInfo(m_sort.get());
     m_list->SetGroup(GroupAt(index));
     m_list->show();

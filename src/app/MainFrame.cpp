@@ -83,6 +83,7 @@ QMenu* CMainFrame::AddMenu(QMenu* parent, int titleId, std::initializer_list<int
 QAction* CMainFrame::MakeAction(int id) {
     auto* action = new QAction(Text(id), this);
     action->setObjectName(QStringLiteral("command%1").arg(id));
+    action->setData(id);
     // The menu shows the accelerator after the tab in the text; the keys
     // themselves are the frame's shortcuts, which fire whatever the action
     // last showed, so the rule is checked again when a command runs.
@@ -103,11 +104,9 @@ QAction* CMainFrame::Action(int id) const {
 }
 
 void CMainFrame::UpdateActions(QMenu* menu) {
-    for (QAction* action : menu->actions()) {
-        for (const auto& [id, known] : m_actions)
-            if (known == action)
-                action->setEnabled(IsCommandEnabled(id));
-    }
+    for (QAction* action : menu->actions())
+        if (action->data().isValid())
+            action->setEnabled(IsCommandEnabled(action->data().toInt()));
     if (QAction* controller = Action(ID_WINDOW_CONTROLLER))
         controller->setChecked(m_view->ControllerExists());
 }
