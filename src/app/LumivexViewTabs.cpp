@@ -86,6 +86,7 @@ void CLumivexView::RebuildListArea(int index) {
     });
     m_list->SetSortInfo(m_sort.get());
     m_list->SetGroup(GroupAt(index));
+    m_list->Refill();
     m_list->show();
 }
 
