@@ -1,30 +1,14 @@
 #include "mail/MailObject.h"
 
-#include <iconv.h>
-
 #include <gtest/gtest.h>
 
+#include "CharsetTestSupport.h"
 #include "mail/MIME.h"
 #include "mail/MailAttachCsv.h"
 #include "mail/MailDefs.h"
 #include "platform/ResourceText.h"
 
 namespace {
-
-std::string FromJis(const std::string& jis) {
-    iconv_t cd = iconv_open("UTF-8", "ISO-2022-JP");
-    std::string in = jis;
-    std::string out(in.size() * 4 + 16, '\0');
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    EXPECT_NE(rc, static_cast<size_t>(-1));
-    out.resize(out.size() - outLeft);
-    return out;
-}
 
 void Fill(CMailObject& mail) {
     mail.Clear();
@@ -47,7 +31,7 @@ TEST(MailObjectBuild, BodyJoinsTheTextsWithCrlfAndIsIso2022Jp) {
     std::string expected = CMIME::ToCrlf(ResourceText(TEXT_MAIL_OPENING) + "EXTRA\n" +
                                          ResourceText(TEXT_MAIL_ORIGINATOR) + "発信者名: 管理者\n" +
                                          "メールアドレス: ops@example\n" + "3F 会議室\nline two\n");
-    EXPECT_EQ(FromJis(mail.body), expected);
+    EXPECT_EQ(IconvTo("UTF-8", mail.body, "ISO-2022-JP"), expected);
     for (size_t i = 0; i < mail.body.size(); ++i) {
         EXPECT_GE(static_cast<unsigned char>(mail.body[i]), 1u);
         EXPECT_LT(static_cast<unsigned char>(mail.body[i]), 0x80u);
