@@ -1,6 +1,5 @@
 #include "mail/MailSMTP.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -13,6 +12,7 @@
 #include "mail/MailDefs.h"
 #include "platform/TickCount.h"
 #include "platform/WinsockError.h"
+#include "settings/TextTools.h"
 
 namespace {
 
@@ -189,7 +189,11 @@ int CMailSMTP::ParseReply(std::string& reply, bool& incomplete) {
         size_t start = reply.find_first_not_of(' ');
         if (start == std::string::npos)
             return SMTP_NO_CODE;
-        size_t end = reply.find_first_of(" -", start);
+        // The code starts at the first character whatever it is, so a line
+        // that starts with "-" is a final line with a code no step accepts,
+        // not a continuation to wait for. The code also ends at its line's end, so a
+        // dash on a later line cannot make this one a continuation.
+        size_t end = reply.find_first_of(" -\r\n", start + 1);
         if (end != std::string::npos && reply[end] == '-') {
             // A continuation line: the code that counts is on the last line.
             size_t lineEnd = reply.find("\r\n");
@@ -200,7 +204,11 @@ int CMailSMTP::ParseReply(std::string& reply, bool& incomplete) {
             }
             continue;
         }
-        m_lastReplyCode = std::atoi(reply.c_str() + start);
+        // Only the code's own text is read, and clamped, so that neither a
+        // later line nor a number too large for an int can pose as an
+        // accepted code.
+        const size_t length = end == std::string::npos ? std::string::npos : end - start;
+        m_lastReplyCode = LeadingInt(reply.substr(start, length));
         return SMTP_OK;
     }
 }

@@ -2,6 +2,8 @@
 // against aiosmtpd (what a real server makes of what we send).
 #include "mail/MailSMTP.h"
 
+#include <climits>
+
 #include <gtest/gtest.h>
 
 #include "SmtpTestSupport.h"
@@ -94,6 +96,30 @@ TEST_F(SmtpClientTest, CodeOnlyReplyIsAcceptedAndABareLineEndIsNot) {
     EXPECT_EQ(client.MailFrom("<a@b>"), SMTP_UNEXPECTED_REPLY);
     EXPECT_EQ(client.LastReplyCode(), 0);
     EXPECT_EQ(client.LastError(), SMTP_UNEXPECTED_REPLY);
+}
+
+TEST_F(SmtpClientTest, ReplyCodeStartsAtTheFirstCharacterAndIsReadClamped) {
+    // A leading dash belongs to the code, so the line is a final line and not
+    // a continuation to wait for; a code too large for an int must not wrap
+    // round to one the step accepts (4294967546 is 250 modulo 2^32).
+    CScriptedSmtpPeer peer(address, [](CScriptedSmtpPeer& p) {
+        p.Send("220 ready\r\n");
+        p.ReadLine();
+        p.Send("-250 odd\r\n");
+        p.ReadLine();
+        p.Send("-\r\n");
+        p.ReadLine();
+        p.Send("4294967546 wrapped\r\n");
+        p.WaitForClose(5000);
+    });
+    CMailSMTP client;
+    ASSERT_EQ(client.Connect(address), 1);
+    EXPECT_EQ(client.Hello("h"), SMTP_UNEXPECTED_REPLY);
+    EXPECT_EQ(client.LastReplyCode(), -250);
+    EXPECT_EQ(client.MailFrom("<a@b>"), SMTP_UNEXPECTED_REPLY);
+    EXPECT_EQ(client.LastReplyCode(), 0);
+    EXPECT_EQ(client.RcptTo("c@d"), SMTP_UNEXPECTED_REPLY);
+    EXPECT_EQ(client.LastReplyCode(), INT_MAX);
 }
 
 TEST_F(SmtpClientTest, SplitReplyCompletedAfterTheTimeOutFailsUnlessItsLastPieceEndsTheLine) {
