@@ -67,7 +67,26 @@ TEST(MailObjectBuild, CsvIsNamedAfterTheTimeStampAndStartsWithTheKindsHeading) {
     const CMailAttachObject& csv = mail.attachments.At(0);
     EXPECT_EQ(csv.Kind(), ATTACH_KIND_CSV);
     EXPECT_EQ(csv.FileName(), "2008Dec08_1345.CSV");
-    EXPECT_EQ(csv.Content(), ResourceText(TEXT_CSV_HEADING_REPORT) + "\nrow\n");
+    EXPECT_EQ(IconvTo("UTF-8", csv.Content(), "CP932"), ResourceText(TEXT_CSV_HEADING_REPORT) + "\nrow\n");
+}
+
+TEST(MailObjectBuild, CsvIsInTheJapaneseCodePageOnlyWithAJapaneseBundle) {
+    // What a Japanese spreadsheet assumes of a CSV without a byte-order mark.
+    ASSERT_EQ(ResourceText(TEXT_LANGUAGE_MARKER), "J");
+    const std::string rows = "2026/Jan/07,08:00:00,-,LAN,第2会議室,プロジェクター,SN1,ﾗﾝﾌﾟ\n";
+    CMailObject mail;
+    Fill(mail);
+    ASSERT_EQ(mail.BuildCsv(rows), 0);
+    EXPECT_EQ(IconvTo("UTF-8", mail.attachments.At(0).Content(), "CP932"),
+              ResourceText(TEXT_CSV_HEADING_ERROR) + "\n" + rows);
+
+    // Without the bundle there is no language marker: the rows stay UTF-8.
+    struct BundleBack {
+        ~BundleBack() { LoadResourceBundle(); }
+    } bundleBack;
+    ASSERT_FALSE(LoadResourceBundle("/nonexistent/lumivex.rcc"));
+    ASSERT_EQ(mail.BuildCsv(rows), 0);
+    EXPECT_EQ(mail.attachments.At(0).Content(), "\n" + rows);
 }
 
 TEST(MailObjectCopy, CopyIsDeepAndClearKeepsTheTimeStamp) {
