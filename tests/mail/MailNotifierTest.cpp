@@ -171,6 +171,13 @@ TEST_F(MailNotifierTest, BoardTextsCannotBreakTheCsvRows) {
     EXPECT_EQ(row.back(), '\n');
 }
 
+TEST_F(MailNotifierTest, FieldWhoseOnlySpecialCharacterIsALineBreakIsQuoted) {
+    records[0].name = "Hall\nB";
+    records[0].serialNumber = "SN\r7";
+    std::string row = notifier.MakeCsvRows(MAIL_KIND_ERROR, &records[0]);
+    EXPECT_NE(row.find(",\"Hall\nB\",\"SN\r7\","), std::string::npos) << row;
+}
+
 TEST_F(MailNotifierTest, ScheduleFiresAtTheExactTimeAndMovesAWeek) {
     settings.periodical.kind = PERIODICAL_KIND_WEEKDAYS;
     settings.periodical.weekdays[2] = 1;  // Wednesday
