@@ -43,7 +43,9 @@ int CMailObject::BuildCsv(const std::string& rows) {
     if (!csv)
         return -1;
     csv->SetFileName(CsvFileName());
-    csv->SetContent(content);
+    // A spreadsheet reads a CSV without a byte-order mark in the system's code
+    // page: the Japanese one on a Japanese system, UTF-8 on ours otherwise.
+    csv->SetContent(JapaneseTexts() ? CMIME::ToCodePage(content) : content);
     attachments.Add(std::move(csv));
     return 0;
 }

@@ -22,8 +22,9 @@ public:
     // double-byte characters. Returns 0.
     virtual int BuildText(const std::string& extra = {});
     // Replaces the attachments by one CSV named after the time stamp: the
-    // heading of the mail's kind, a line feed, then rows. Returns 0 (-1 when
-    // the attachment cannot be made).
+    // heading of the mail's kind, a line feed, then rows (UTF-8), stored in
+    // CP932 when the texts are Japanese. Returns 0 (-1 when the attachment
+    // cannot be made).
     virtual int BuildCsv(const std::string& rows);
 
     // Kind 0, empty strings, no attachments or recipients; the time stamp stays.

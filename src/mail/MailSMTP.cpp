@@ -1,6 +1,5 @@
 #include "mail/MailSMTP.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -13,29 +12,33 @@
 #include "mail/MailDefs.h"
 #include "platform/TickCount.h"
 #include "platform/WinsockError.h"
+#include "settings/TextTools.h"
 
 namespace {
 
-// How long a TCP connect and the first bytes of a reply may take. The reply
-// time-out only bounds a reply's completion; without these a server that
-// never answers would hold the sending thread without end.
+// How long a TCP connect may take, and how long any one send or receive may
+// go without moving a byte. The reply time-out only bounds a reply's
+// completion; without these a server that never answers, or never reads,
+// would hold the sending thread without end.
 constexpr int kConnectLimitMs = 20000;
-constexpr int kFirstBytesLimitMs = 60000;
+constexpr int kStallLimitMs = 60000;
 
 bool EndsWithCrlf(const std::string& text) {
     return text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
 }
 
-timeval ToTimeval(int ms) {
+// On a blocking socket SO_SNDTIMEO bounds connect() and each send, and
+// SO_RCVTIMEO each receive; a call that runs into it has moved no byte.
+void SetWaitLimit(int handle, int option, int ms) {
     timeval tv{};
     tv.tv_sec = ms / 1000;
     tv.tv_usec = (ms % 1000) * 1000;
-    return tv;
+    ::setsockopt(handle, SOL_SOCKET, option, &tv, sizeof tv);
 }
 
 }  // namespace
 
-CMailSMTP::CMailSMTP() : m_connectLimitMs(kConnectLimitMs), m_firstBytesLimitMs(kFirstBytesLimitMs) {
+CMailSMTP::CMailSMTP() : m_connectLimitMs(kConnectLimitMs), m_stallLimitMs(kStallLimitMs) {
     Initialize();
 }
 
@@ -47,9 +50,9 @@ void CMailSMTP::Initialize() {
     m_lastError = 0;
 }
 
-void CMailSMTP::SetWaitLimits(int connectMs, int firstBytesMs) {
+void CMailSMTP::SetWaitLimits(int connectMs, int stallMs) {
     m_connectLimitMs = connectMs;
-    m_firstBytesLimitMs = firstBytesMs;
+    m_stallLimitMs = stallMs;
 }
 
 void CMailSMTP::Close() { Disconnect(); }
@@ -65,7 +68,10 @@ int CMailSMTP::SocketFailure() {
     // A socket call refused without an error number (no connection at all)
     // is still a failure, never success.
     int code = m_socket.LastError();
-    return code != 0 ? MapSocketError(code) : Fail(SMTP_OTHER_FAILURE);
+    if (code == 0)
+        return Fail(SMTP_OTHER_FAILURE);
+    // "Would block" on this blocking socket means the stall limit ran out.
+    return code == WSAEWOULDBLOCK ? Fail(SMTP_TIMEOUT) : MapSocketError(code);
 }
 
 int CMailSMTP::Fail(int status) {
@@ -115,12 +121,8 @@ int CMailSMTP::Connect(const std::string& server) {
         MapSocketError(m_socket.LastError());
         return 0;
     }
-    // On this blocking socket the send limit also bounds connect() and the
-    // receive limit bounds each wait for reply bytes.
-    timeval sendLimit = ToTimeval(m_connectLimitMs);
-    timeval receiveLimit = ToTimeval(m_firstBytesLimitMs);
-    ::setsockopt(m_socket.Handle(), SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit);
-    ::setsockopt(m_socket.Handle(), SOL_SOCKET, SO_RCVTIMEO, &receiveLimit, sizeof receiveLimit);
+    SetWaitLimit(m_socket.Handle(), SO_SNDTIMEO, m_connectLimitMs);
+    SetWaitLimit(m_socket.Handle(), SO_RCVTIMEO, m_stallLimitMs);
     if (m_socket.Connect(m_serverName.c_str(), SMTP_PORT) != 0) {
         int code = m_socket.LastError();
         // A connect cut short by the limit reports "in progress".
@@ -128,6 +130,9 @@ int CMailSMTP::Connect(const std::string& server) {
         m_socket.Close();  // so that a later Connect can create it again
         return 0;
     }
+    // The connect limit must not go on bounding every send: a server busy
+    // with a large message may stop reading for a while mid-DATA.
+    SetWaitLimit(m_socket.Handle(), SO_SNDTIMEO, m_stallLimitMs);
     m_connected = 1;
     m_step = SMTP_STEP_GREETING;
     int status = ReadReply();
@@ -189,7 +194,11 @@ int CMailSMTP::ParseReply(std::string& reply, bool& incomplete) {
         size_t start = reply.find_first_not_of(' ');
         if (start == std::string::npos)
             return SMTP_NO_CODE;
-        size_t end = reply.find_first_of(" -", start);
+        // The code starts at the first character whatever it is, so a line
+        // that starts with "-" is a final line with a code no step accepts,
+        // not a continuation to wait for. The code also ends at its line's end, so a
+        // dash on a later line cannot make this one a continuation.
+        size_t end = reply.find_first_of(" -\r\n", start + 1);
         if (end != std::string::npos && reply[end] == '-') {
             // A continuation line: the code that counts is on the last line.
             size_t lineEnd = reply.find("\r\n");
@@ -200,7 +209,11 @@ int CMailSMTP::ParseReply(std::string& reply, bool& incomplete) {
             }
             continue;
         }
-        m_lastReplyCode = std::atoi(reply.c_str() + start);
+        // Only the code's own text is read, and clamped, so that neither a
+        // later line nor a number too large for an int can pose as an
+        // accepted code.
+        const size_t length = end == std::string::npos ? std::string::npos : end - start;
+        m_lastReplyCode = LeadingInt(reply.substr(start, length));
         return SMTP_OK;
     }
 }
@@ -215,12 +228,8 @@ int CMailSMTP::ReadReply() {
             int n = m_socket.Receive(buffer, SMTP_RECEIVE_BUFFER - 1);
             if (n == 0)
                 return Fail(SMTP_REFUSED);
-            if (n < 0) {
-                // "Would block" on this blocking socket is the first-bytes limit running out.
-                if (m_socket.LastError() == WSAEWOULDBLOCK)
-                    return Fail(SMTP_TIMEOUT);
+            if (n < 0)
                 return SocketFailure();
-            }
             buffer[n] = '\0';
             reply.append(buffer, std::strlen(buffer));
             if (EndsWithCrlf(reply))

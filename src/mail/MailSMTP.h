@@ -55,9 +55,10 @@ public:
     void SetDataText(const std::string& text) { m_dataText = text; }
     // Bounds the completion of a reply once its first bytes are in (5000 ms).
     void SetReplyTimeout(unsigned ms) { m_replyTimeout = ms; }
-    // Bounds the TCP connect and the wait for a reply's first bytes, so that
-    // a silent server cannot hold the sending thread for ever.
-    void SetWaitLimits(int connectMs, int firstBytesMs);
+    // Bounds the TCP connect (20 s), and any send or receive that moves no
+    // byte (60 s, then a time-out), so that a silent server cannot hold the
+    // sending thread for ever while a slow one is still waited for.
+    void SetWaitLimits(int connectMs, int stallMs);
 
 protected:
     virtual int WriteHeaders(const std::string& subject);
@@ -88,7 +89,7 @@ private:
     std::string m_dataText;
 
     int m_connectLimitMs;
-    int m_firstBytesLimitMs;
+    int m_stallLimitMs;
     // Transparency filter state while inside DATA.
     bool m_inData = false;
     bool m_atLineStart = true;

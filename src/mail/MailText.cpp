@@ -1,5 +1,6 @@
 #include "mail/MailText.h"
 
+#include "mail/MailDefs.h"
 #include "platform/ResourceText.h"
 
 std::string FormatText(const std::string& format, std::initializer_list<std::string> args) {
@@ -27,3 +28,5 @@ std::string FormatText(const std::string& format, std::initializer_list<std::str
 std::string FormatResourceText(int id, std::initializer_list<std::string> args) {
     return FormatText(ResourceText(id), args);
 }
+
+bool JapaneseTexts() { return ResourceText(TEXT_LANGUAGE_MARKER) == "J"; }

@@ -8,3 +8,7 @@
 
 std::string FormatText(const std::string& format, std::initializer_list<std::string> args = {});
 std::string FormatResourceText(int id, std::initializer_list<std::string> args = {});
+
+// True when the bundle's language marker (text 258) reads "J": mail bodies go
+// out in ISO-2022-JP and the CSV attachment in the Japanese code page.
+bool JapaneseTexts();

@@ -1,30 +1,9 @@
 #include "mail/MIME.h"
 
-#include <iconv.h>
-
 #include <gtest/gtest.h>
 
+#include "CharsetTestSupport.h"
 #include "mail/MailText.h"
-
-namespace {
-
-// glibc's own ISO-2022-JP encoder, as an independent reference.
-std::string IconvTo(const char* to, const std::string& text, const char* from = "UTF-8") {
-    iconv_t cd = iconv_open(to, from);
-    std::string in = text;
-    std::string out(in.size() * 8 + 16, '\0');
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
-}  // namespace
 
 TEST(ToJis, TextWithoutDoubleByteCharactersIsCopiedAndNotConverted) {
     CMIME mime;

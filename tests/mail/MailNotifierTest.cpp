@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CharsetTestSupport.h"
 #include "comm/CommDefs.h"
 #include "comm/ProjectorInfo.h"
 #include "mail/MailDefs.h"
@@ -116,7 +117,7 @@ TEST_F(MailNotifierTest, FanErrorNeedsTheFanTick) {
     EXPECT_EQ(mail.recipients, (std::vector<std::string>{"err@example", "both@example"}));
     EXPECT_EQ(mail.timeStamp, clock.Now());
     ASSERT_EQ(mail.attachments.Count(), 1);
-    std::vector<std::string> lines = Split(mail.attachments.At(0).Content(), '\n');
+    std::vector<std::string> lines = Split(IconvTo("UTF-8", mail.attachments.At(0).Content(), "CP932"), '\n');
     ASSERT_EQ(lines.size(), 3u);  // heading, the row, and the empty rest after the last line feed
     EXPECT_EQ(lines[0], ResourceText(TEXT_CSV_HEADING_ERROR));
     std::vector<std::string> fields = Split(lines[1], ',');
@@ -168,6 +169,13 @@ TEST_F(MailNotifierTest, BoardTextsCannotBreakTheCsvRows) {
     std::string row = notifier.MakeCsvRows(MAIL_KIND_ERROR, &records[0]);
     EXPECT_NE(row.find(",\"Hall, \"\"A\"\"\nB\",plain,"), std::string::npos);
     EXPECT_EQ(row.back(), '\n');
+}
+
+TEST_F(MailNotifierTest, FieldWhoseOnlySpecialCharacterIsALineBreakIsQuoted) {
+    records[0].name = "Hall\nB";
+    records[0].serialNumber = "SN\r7";
+    std::string row = notifier.MakeCsvRows(MAIL_KIND_ERROR, &records[0]);
+    EXPECT_NE(row.find(",\"Hall\nB\",\"SN\r7\","), std::string::npos) << row;
 }
 
 TEST_F(MailNotifierTest, ScheduleFiresAtTheExactTimeAndMovesAWeek) {

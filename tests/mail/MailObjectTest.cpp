@@ -1,30 +1,14 @@
 #include "mail/MailObject.h"
 
-#include <iconv.h>
-
 #include <gtest/gtest.h>
 
+#include "CharsetTestSupport.h"
 #include "mail/MIME.h"
 #include "mail/MailAttachCsv.h"
 #include "mail/MailDefs.h"
 #include "platform/ResourceText.h"
 
 namespace {
-
-std::string FromJis(const std::string& jis) {
-    iconv_t cd = iconv_open("UTF-8", "ISO-2022-JP");
-    std::string in = jis;
-    std::string out(in.size() * 4 + 16, '\0');
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    EXPECT_NE(rc, static_cast<size_t>(-1));
-    out.resize(out.size() - outLeft);
-    return out;
-}
 
 void Fill(CMailObject& mail) {
     mail.Clear();
@@ -47,7 +31,7 @@ TEST(MailObjectBuild, BodyJoinsTheTextsWithCrlfAndIsIso2022Jp) {
     std::string expected = CMIME::ToCrlf(ResourceText(TEXT_MAIL_OPENING) + "EXTRA\n" +
                                          ResourceText(TEXT_MAIL_ORIGINATOR) + "発信者名: 管理者\n" +
                                          "メールアドレス: ops@example\n" + "3F 会議室\nline two\n");
-    EXPECT_EQ(FromJis(mail.body), expected);
+    EXPECT_EQ(IconvTo("UTF-8", mail.body, "ISO-2022-JP"), expected);
     for (size_t i = 0; i < mail.body.size(); ++i) {
         EXPECT_GE(static_cast<unsigned char>(mail.body[i]), 1u);
         EXPECT_LT(static_cast<unsigned char>(mail.body[i]), 0x80u);
@@ -83,7 +67,26 @@ TEST(MailObjectBuild, CsvIsNamedAfterTheTimeStampAndStartsWithTheKindsHeading) {
     const CMailAttachObject& csv = mail.attachments.At(0);
     EXPECT_EQ(csv.Kind(), ATTACH_KIND_CSV);
     EXPECT_EQ(csv.FileName(), "2008Dec08_1345.CSV");
-    EXPECT_EQ(csv.Content(), ResourceText(TEXT_CSV_HEADING_REPORT) + "\nrow\n");
+    EXPECT_EQ(IconvTo("UTF-8", csv.Content(), "CP932"), ResourceText(TEXT_CSV_HEADING_REPORT) + "\nrow\n");
+}
+
+TEST(MailObjectBuild, CsvIsInTheJapaneseCodePageOnlyWithAJapaneseBundle) {
+    // What a Japanese spreadsheet assumes of a CSV without a byte-order mark.
+    ASSERT_EQ(ResourceText(TEXT_LANGUAGE_MARKER), "J");
+    const std::string rows = "2026/Jan/07,08:00:00,-,LAN,第2会議室,プロジェクター,SN1,ﾗﾝﾌﾟ\n";
+    CMailObject mail;
+    Fill(mail);
+    ASSERT_EQ(mail.BuildCsv(rows), 0);
+    EXPECT_EQ(IconvTo("UTF-8", mail.attachments.At(0).Content(), "CP932"),
+              ResourceText(TEXT_CSV_HEADING_ERROR) + "\n" + rows);
+
+    // Without the bundle there is no language marker: the rows stay UTF-8.
+    struct BundleBack {
+        ~BundleBack() { LoadResourceBundle(); }
+    } bundleBack;
+    ASSERT_FALSE(LoadResourceBundle("/nonexistent/lumivex.rcc"));
+    ASSERT_EQ(mail.BuildCsv(rows), 0);
+    EXPECT_EQ(mail.attachments.At(0).Content(), "\n" + rows);
 }
 
 TEST(MailObjectCopy, CopyIsDeepAndClearKeepsTheTimeStamp) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CharsetTestSupport.h"
 #include "SmtpTestSupport.h"
 #include "comm/CommDefs.h"
 #include "comm/ProjectorInfo.h"
@@ -100,7 +101,7 @@ TEST_F(MailWndTest, ErrorMailWithCsvDecodesWithAStandardParser) {
     QJsonObject csv = parts[1].toObject();
     EXPECT_EQ(csv["filename"].toString(), "2026Mar04_0506.CSV");
     std::string bytes = QByteArray::fromBase64(csv["data_b64"].toString().toLatin1()).toStdString();
-    EXPECT_EQ(bytes, ResourceText(TEXT_CSV_HEADING_ERROR) + "\n2026/Mar/04,05:06:07,-,LAN,,\"会議室A, \"\"前\"\"\",S123," +
+    EXPECT_EQ(IconvTo("UTF-8", bytes, "CP932"), ResourceText(TEXT_CSV_HEADING_ERROR) + "\n2026/Mar/04,05:06:07,-,LAN,,\"会議室A, \"\"前\"\"\",S123," +
                          record.StatusText() + ",10.1.2.3\n");
 
     std::string raw = server.RawMessage(1);

@@ -2,6 +2,9 @@
 // against aiosmtpd (what a real server makes of what we send).
 #include "mail/MailSMTP.h"
 
+#include <atomic>
+#include <climits>
+
 #include <gtest/gtest.h>
 
 #include "SmtpTestSupport.h"
@@ -21,6 +24,16 @@ protected:
             peer.Send(reply);
             peer.WaitForClose(5000);
         };
+    }
+
+    // 8 MB of short lines.
+    static std::string LargeBody() {
+        std::string line = std::string(98, 'x') + "\r\n";
+        std::string body;
+        body.reserve(line.size() * 80000);
+        for (int i = 0; i < 80000; ++i)
+            body += line;
+        return body;
     }
 };
 
@@ -96,6 +109,30 @@ TEST_F(SmtpClientTest, CodeOnlyReplyIsAcceptedAndABareLineEndIsNot) {
     EXPECT_EQ(client.LastError(), SMTP_UNEXPECTED_REPLY);
 }
 
+TEST_F(SmtpClientTest, ReplyCodeStartsAtTheFirstCharacterAndIsReadClamped) {
+    // A leading dash belongs to the code, so the line is a final line and not
+    // a continuation to wait for; a code too large for an int must not wrap
+    // round to one the step accepts (4294967546 is 250 modulo 2^32).
+    CScriptedSmtpPeer peer(address, [](CScriptedSmtpPeer& p) {
+        p.Send("220 ready\r\n");
+        p.ReadLine();
+        p.Send("-250 odd\r\n");
+        p.ReadLine();
+        p.Send("-\r\n");
+        p.ReadLine();
+        p.Send("4294967546 wrapped\r\n");
+        p.WaitForClose(5000);
+    });
+    CMailSMTP client;
+    ASSERT_EQ(client.Connect(address), 1);
+    EXPECT_EQ(client.Hello("h"), SMTP_UNEXPECTED_REPLY);
+    EXPECT_EQ(client.LastReplyCode(), -250);
+    EXPECT_EQ(client.MailFrom("<a@b>"), SMTP_UNEXPECTED_REPLY);
+    EXPECT_EQ(client.LastReplyCode(), 0);
+    EXPECT_EQ(client.RcptTo("c@d"), SMTP_UNEXPECTED_REPLY);
+    EXPECT_EQ(client.LastReplyCode(), INT_MAX);
+}
+
 TEST_F(SmtpClientTest, SplitReplyCompletedAfterTheTimeOutFailsUnlessItsLastPieceEndsTheLine) {
     // The reply time-out is shortened; the pause is twice as long.
     CScriptedSmtpPeer peer(address, [](CScriptedSmtpPeer& p) {
@@ -129,11 +166,48 @@ TEST_F(SmtpClientTest, ServerClosingWhileAReplyIsAwaitedIsRefused) {
     EXPECT_EQ(client.Hello("h"), SMTP_REFUSED);
 }
 
-TEST_F(SmtpClientTest, SilentServerRunsIntoTheFirstBytesLimit) {
+TEST_F(SmtpClientTest, SilentServerRunsIntoTheStallLimit) {
     CScriptedSmtpPeer peer(address, [](CScriptedSmtpPeer& p) { p.WaitForClose(5000); });
     CMailSMTP client;
     client.SetWaitLimits(2000, 300);
     EXPECT_EQ(client.Connect(address), 0);
+    EXPECT_EQ(client.LastError(), SMTP_TIMEOUT);
+}
+
+TEST_F(SmtpClientTest, ServerThatStopsReadingMidDataIsWaitedFor) {
+    // More than the loopback socket buffers of both sides hold, so the
+    // client's sends block while the server reads nothing.
+    const std::string body = LargeBody();
+    std::atomic<size_t> received{0};
+    CScriptedSmtpPeer peer(address, [&](CScriptedSmtpPeer& p) {
+        p.Send("220 ready\r\n");
+        p.ReadLine();
+        p.Send("354 go on\r\n");
+        p.Pause(1500);  // the server is busy: well past the connect limit below
+        received = p.ReadBulkData().size();
+        p.Send("250 queued\r\n");
+        p.WaitForClose(5000);
+    });
+    CMailSMTP client;
+    client.SetWaitLimits(300, 30000);
+    ASSERT_EQ(client.Connect(address), 1);
+    EXPECT_EQ(client.SendMail("large", body), SMTP_OK);
+    EXPECT_EQ(client.LastError(), SMTP_OK);
+    EXPECT_GT(received.load(), body.size());
+}
+
+TEST_F(SmtpClientTest, SendWithoutProgressForTheStallLimitIsATimeOut) {
+    CScriptedSmtpPeer peer(address, [](CScriptedSmtpPeer& p) {
+        p.Send("220 ready\r\n");
+        p.ReadLine();
+        p.Send("354 go on\r\n");
+        while (!p.release)  // and never read again
+            p.Pause(10);
+    });
+    CMailSMTP client;
+    client.SetWaitLimits(2000, 300);
+    ASSERT_EQ(client.Connect(address), 1);
+    EXPECT_EQ(client.SendMail("large", LargeBody()), SMTP_TIMEOUT);
     EXPECT_EQ(client.LastError(), SMTP_TIMEOUT);
 }
 

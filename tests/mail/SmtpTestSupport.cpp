@@ -216,6 +216,22 @@ std::string CScriptedSmtpPeer::ReadData() {
     }
 }
 
+std::string CScriptedSmtpPeer::ReadBulkData() {
+    static const std::string kEnd = "\r\n.\r\n";
+    std::string data;
+    std::string block(64 * 1024, '\0');
+    pollfd pfd{m_fd, POLLIN, 0};
+    while (!m_quit && ::poll(&pfd, 1, 5000) > 0) {
+        ssize_t n = ::recv(m_fd, block.data(), block.size(), 0);
+        if (n <= 0)
+            return {};
+        data.append(block.data(), static_cast<size_t>(n));
+        if (data.size() >= kEnd.size() && data.compare(data.size() - kEnd.size(), kEnd.size(), kEnd) == 0)
+            return data;
+    }
+    return {};
+}
+
 bool CScriptedSmtpPeer::WaitForClose(int timeoutMs) {
     char buffer[256];
     pollfd pfd{m_fd, POLLIN, 0};

@@ -75,6 +75,9 @@ public:
     std::string ReadLine();
     // The message text after DATA up to and including the end-of-data line.
     std::string ReadData();
+    // The same for messages of megabytes: read in large blocks and not kept
+    // in Received(); "" when the client closed or 5 s passed without data.
+    std::string ReadBulkData();
     // True when the client closed the connection within the time.
     bool WaitForClose(int timeoutMs);
     void Pause(int ms);

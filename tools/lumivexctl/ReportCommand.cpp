@@ -12,6 +12,7 @@
 #include "mail/MailNotifier.h"
 #include "mail/MailObject.h"
 #include "mail/MailSetInfo.h"
+#include "mail/MailText.h"
 #include "mail/MailWnd.h"
 #include "platform/ResourceText.h"
 #include "settings/Groups.h"
@@ -63,7 +64,7 @@ int RunReportCommand(CtlContext& context, const std::vector<std::string>& args) 
     fleet.onPassword = [](CProjectorInfo*, const std::string&, std::string&, std::string&) { return false; };
 
     CCtlMailHost host(fleet, &groups);
-    CMailWnd mailWnd(nullptr, ResourceText(TEXT_LANGUAGE_MARKER) == "J" ? 1 : 0);
+    CMailWnd mailWnd(nullptr, JapaneseTexts() ? 1 : 0);
     CMailNotifier notifier;
     notifier.SetSettings(&settings);
     notifier.SetQueue(&mailWnd);
