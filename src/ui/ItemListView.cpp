@@ -52,6 +52,7 @@ CItemListView::CItemListView(CProjectorListModel* model, QWidget* parent) : QTab
     header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setMinimumSectionSize(0);
+    header->setTextElideMode(Qt::ElideRight);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int logical) { emit ListHeaderClick(m_model->ColumnAt(logical)); });
     connect(header, &QHeaderView::sectionMoved, this, [this](int, int from, int to) {

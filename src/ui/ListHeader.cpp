@@ -32,6 +32,9 @@ void CListHeader::paintSection(QPainter* painter, const QRect& rect, int logical
         label.rect = QStyle::visualRect(option.direction, area,
                                         area.adjusted(0, 0, -(SORT_MARKER_SIZE + kMarkerGap), 0));
         marker.paint(painter, QStyle::visualRect(option.direction, area, markerRect));
+        // Elided again for the narrower room, from the whole caption.
+        const QString caption = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+        label.text = option.fontMetrics.elidedText(caption, textElideMode(), label.rect.width(), Qt::TextShowMnemonic);
     }
     style()->drawControl(QStyle::CE_HeaderLabel, &label, painter, this);
 }

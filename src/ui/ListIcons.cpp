@@ -25,7 +25,10 @@ QIcon PaintedIcon(int size, const Painter& paint) {
         painter.setRenderHint(QPainter::Antialiasing);
         paint(painter);
         painter.end();
-        icon.addPixmap(pixmap);
+        // The selected row shows the icon as it is: a tinted icon would
+        // lose its colour on the highlight.
+        icon.addPixmap(pixmap, QIcon::Normal);
+        icon.addPixmap(pixmap, QIcon::Selected);
     }
     return icon;
 }
@@ -66,14 +69,25 @@ void PaintError(QPainter& p) {
     p.drawPoint(QPointF(9, 13.5));
 }
 
-// Talking to the board: two blue arrows, one each way.
+// Talking to the board: two blue arrows, one each way, on a white halo so
+// they stay visible on the blue selection.
 void PaintBusy(QPainter& p) {
-    p.setPen(Outline(QColor(0x15, 0x65, 0xc0), 2.0));
+    QPainterPath arrows;
+    arrows.moveTo(2.5, 6);
+    arrows.lineTo(14.5, 6);
+    arrows.moveTo(11, 2.5);
+    arrows.lineTo(14.5, 6);
+    arrows.lineTo(11, 9.5);
+    arrows.moveTo(15.5, 12.5);
+    arrows.lineTo(3.5, 12.5);
+    arrows.moveTo(7, 9);
+    arrows.lineTo(3.5, 12.5);
+    arrows.lineTo(7, 16);
     p.setBrush(Qt::NoBrush);
-    p.drawLine(QPointF(2.5, 6), QPointF(14.5, 6));
-    p.drawPolyline(QPolygonF({QPointF(11, 2.5), QPointF(14.5, 6), QPointF(11, 9.5)}));
-    p.drawLine(QPointF(15.5, 12.5), QPointF(3.5, 12.5));
-    p.drawPolyline(QPolygonF({QPointF(7, 9), QPointF(3.5, 12.5), QPointF(7, 16)}));
+    p.setPen(Outline(Qt::white, 4.0));
+    p.drawPath(arrows);
+    p.setPen(Outline(QColor(0x15, 0x65, 0xc0), 2.0));
+    p.drawPath(arrows);
 }
 
 // No connection: a dark red square with a white cross.

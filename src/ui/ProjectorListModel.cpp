@@ -7,11 +7,6 @@
 
 namespace {
 
-// More separate runs of changed rows than this repaint as one span: a view
-// repaints a multi-row change as a whole anyway, so scattered updates of a
-// full refresh cost one pass instead of hundreds.
-constexpr std::size_t kMaxChangedRanges = 8;
-
 const QList<int> kChangedRoles = {Qt::DisplayRole, Qt::DecorationRole, Qt::ToolTipRole,
                                   Qt::AccessibleDescriptionRole};
 
@@ -93,17 +88,19 @@ void CProjectorListModel::FlushChanges() {
         return;
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    std::vector<std::pair<int, int>> runs;
+    // One signal per run of adjacent rows, never one span over all of them:
+    // the list repaints what a signal covers on screen, and the rows a full
+    // refresh changes lie all over the fleet, most of them scrolled away.
+    int first = rows.front();
+    int last = first;
     for (int row : rows) {
-        if (!runs.empty() && runs.back().second + 1 == row)
-            runs.back().second = row;
-        else
-            runs.emplace_back(row, row);
+        if (row > last + 1) {
+            EmitRowRange(first, last);
+            first = row;
+        }
+        last = row;
     }
-    if (runs.size() > kMaxChangedRanges)
-        runs = {{rows.front(), rows.back()}};
-    for (const auto& [first, last] : runs)
-        EmitRowRange(first, last);
+    EmitRowRange(first, last);
 }
 
 void CProjectorListModel::EmitRowRange(int first, int last) {

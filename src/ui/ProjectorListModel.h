@@ -4,7 +4,7 @@
 // (model column k shows the k-th visible column). Every cell's text and icon
 // is computed on demand from the record; nothing is copied. A record-to-row
 // index lets an update find its row at once, and the updates of one
-// event-loop turn reach the views as one repaint. Rows never move on an
+// event-loop turn reach the views together, once. Rows never move on an
 // update, only when sorted. Owned by the list window; it does not own the
 // records (the All group does).
 #include <unordered_map>

@@ -4,6 +4,7 @@
 #include <QAccessibleTableInterface>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
@@ -202,6 +203,43 @@ TEST_F(ListAreaTest, RightClickSelectsTheRowUnderThePointerOrNone) {
     QContextMenuEvent offRows(QContextMenuEvent::Mouse, below, rows->mapToGlobal(below));
     QCoreApplication::sendEvent(rows, &offRows);
     EXPECT_EQ(m_area->SelectedRecord(), nullptr);
+}
+
+namespace {
+class CPaintCounter : public QObject {
+public:
+    int paints = 0;
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+}  // namespace
+
+TEST_F(ListAreaTest, UpdatesRepaintOnlyTheChangedRowsOnScreen) {
+    for (int i = 0; i < 300; ++i)
+        m_group.AddCopy(Record("PJ-Z" + std::to_string(1000 + i)), nullptr);
+    m_area->Refill();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_area.get()));
+    QWidget* rows = m_area->ListView()->viewport();
+    rows->repaint();  // nothing of the refill left to paint
+    DrainEvents();
+    CPaintCounter counter;
+    rows->installEventFilter(&counter);
+    // Rows scrolled away and one on screen, all in one turn.
+    m_area->RedrawRecord(Model().RecordAt(250));
+    m_area->RedrawRecord(Model().RecordAt(2));
+    m_area->RedrawRecord(Model().RecordAt(290));
+    EXPECT_TRUE(RunEventsUntil([&] { return counter.paints > 0; }, 5000));
+    const QRect row2 = m_area->ListView()->visualRect(Model().index(2, 0));
+    EXPECT_TRUE(counter.painted.contains(row2));
+    EXPECT_FALSE(counter.painted.intersects(m_area->ListView()->visualRect(Model().index(5, 0))));
 }
 
 TEST_F(ListAreaTest, AddRowAppendsTheMemberWithThatAddressUnsorted) {

@@ -79,6 +79,8 @@ TEST(ListIcons, SixDistinctRowIconsSharpAtDoubleScale) {
         EXPECT_EQ(doubled.size(), QSize(36, 36)) << "state " << state;
         seen.insert(QByteArray(reinterpret_cast<const char*>(normal.constBits()), normal.sizeInBytes()));
         EXPECT_FALSE(CListIcons::StateText(state).isEmpty());
+        // Not tinted on the selected row, where the highlight would swallow it.
+        EXPECT_EQ(icons.Row(state).pixmap(QSize(18, 18), 1.0, QIcon::Selected).toImage(), normal);
     }
     EXPECT_EQ(seen.size(), 6u);
     EXPECT_EQ(IconImage(icons.Row(99), 1.0), IconImage(icons.Row(DISPLAY_UNKNOWN), 1.0));
