@@ -81,12 +81,20 @@ QMenu* CMainFrame::AddMenu(QMenu* parent, int titleId, std::initializer_list<int
 }
 
 QAction* CMainFrame::MakeAction(int id) {
-    auto* action = new QAction(Text(id), this);
+    // A menu text holds its accelerator after a tab ("...\tF5"): the action
+    // shows it as its shortcut, so assistive technology reads the command's
+    // name and its key apart.
+    const QString text = Text(id);
+    auto* action = new QAction(text.section(QLatin1Char('\t'), 0, 0), this);
     action->setObjectName(QStringLiteral("command%1").arg(id));
     action->setData(id);
-    // The menu shows the accelerator after the tab in the text; the keys
-    // themselves are the frame's shortcuts, which fire whatever the action
-    // last showed, so the rule is checked again when a command runs.
+    if (const QString key = text.section(QLatin1Char('\t'), 1); !key.isEmpty()) {
+        // Only while its menu is open; otherwise the frame's accelerators
+        // fire, whatever the action last showed, so every command checks its
+        // rule again when it runs.
+        action->setShortcut(QKeySequence(key));
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
     action->setEnabled(IsCommandEnabled(id));
     connect(action, &QAction::triggered, this, [this, id] { FireCommand(id); });
     m_actions[id] = action;
