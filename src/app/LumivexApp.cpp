@@ -124,7 +124,13 @@ bool CLumivexApp::InitInstance(const LumivexOptions& options, int& exitStatus) {
         m_frame.reset();
         return false;
     }
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_frame.get(), [this] { m_frame->close(); });
+    // The desktop session is ending: everything is saved now (the list and
+    // groups are already); the session then ends the program, by a signal
+    // at the latest.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_frame.get(), [this] {
+        m_frame->SavePlacement();
+        m_frame->View()->SaveSettings();
+    });
     m_frame->ShowAsStored();
     exitStatus = 0;
     return true;

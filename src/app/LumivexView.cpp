@@ -110,15 +110,7 @@ void CLumivexView::Shutdown() {
     delete m_mailWnd;
     m_mailWnd = nullptr;
     if (m_groupsLoaded) {
-        CProfileBatch batch(CurrentProfile());
-        m_columns->Save();
-        m_sort->Save();
-        m_general->Save();
-        m_comm->Save();
-        m_alert->Save();
-        m_mail->Save();
-        if (!batch.Commit())
-            std::fprintf(stderr, "lumivex: the settings could not be saved to %s\n", CurrentProfile().Path().c_str());
+        SaveSettings();
         // Shutting down is no time for a message box (the desktop session
         // may be ending): a failure goes to the error stream.
         if (SaveGroups(m_groups) != 0)
@@ -127,6 +119,22 @@ void CLumivexView::Shutdown() {
     }
     m_liveRecords.clear();
     m_groups.clear();
+}
+
+void CLumivexView::SaveSettings() {
+    if (!m_groupsLoaded)
+        return;
+    if (m_list)
+        m_list->HarvestLayout();
+    CProfileBatch batch(CurrentProfile());
+    m_columns->Save();
+    m_sort->Save();
+    m_general->Save();
+    m_comm->Save();
+    m_alert->Save();
+    m_mail->Save();
+    if (!batch.Commit())
+        std::fprintf(stderr, "lumivex: the settings could not be saved to %s\n", CurrentProfile().Path().c_str());
 }
 
 int CLumivexView::SaveGroupList() {

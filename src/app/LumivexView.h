@@ -71,6 +71,9 @@ public:
     void SelectGroupTab();
     void RebuildListArea(int index);
     CGroupItem* GroupAt(int index) const;
+    // Saves the column layout, the sort and the settings records (at
+    // shutdown, and when the desktop session asks for everything to be saved).
+    void SaveSettings();
     // Saves the projector list and groups after a change; a failure tells the
     // operator once until a save succeeds again.
     int SaveGroupList();
