@@ -28,8 +28,10 @@ constexpr int kListMarginBottom = 30;
 }  // namespace
 
 int CLumivexView::CreateTabs() {
-    if (!MakeUiFont(m_tabFont))
+    if (!MakeUiFont(m_tabFont)) {
+        m_createError = "the user-interface font cannot be made: there is no screen";
         return -1;
+    }
     m_tabs = new CMyTabCtrl(this, this);
     m_tabs->setObjectName(QStringLiteral("groupTabs"));
     m_tabs->setAccessibleName(QString::fromStdString(ResourceText(IDS_GROUP_TABS_NAME)));
