@@ -4,6 +4,7 @@
 // back from a chosen source address).
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -136,6 +137,62 @@ public:
 private:
     int m_fd = -1;
     int m_port = 0;
+};
+
+// A port number the search can use in a test: its TCP side for the engine's
+// listener and its UDP side for a probe that sees the search datagrams. A
+// free UDP port is not enough: an earlier test's connection may still hold
+// the same number on the TCP side. So the TCP number is taken first, by a
+// socket that binds it with address reuse and never listens. While it is
+// held no outgoing connection gets that number, yet the engine can still
+// bind and listen there with its own address reuse.
+class SearchPort {
+public:
+    // wanted 0 takes any number free on both sides.
+    explicit SearchPort(int wanted = 0) {
+        constexpr int kAttempts = 100;
+        for (int attempt = 0; attempt < kAttempts && !Ok(); ++attempt) {
+            Release();
+            m_tcp = HoldTcp(wanted);
+            // Never left without a probe; without the TCP hold it does not count.
+            m_probe = std::make_unique<DatagramProbe>(m_tcp >= 0 ? m_port : 0);
+            if (wanted != 0)
+                break;
+        }
+    }
+    ~SearchPort() { Release(); }
+    SearchPort(const SearchPort&) = delete;
+    SearchPort& operator=(const SearchPort&) = delete;
+
+    bool Ok() const { return m_tcp >= 0 && m_probe->Ok(); }
+    int Port() const { return m_port; }
+    DatagramProbe& Probe() { return *m_probe; }
+
+private:
+    int HoldTcp(int wanted) {
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        int on = 1;
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in local = SocketAddress("0.0.0.0", wanted);
+        socklen_t len = sizeof local;
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+            ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        m_port = ntohs(local.sin_port);
+        return fd;
+    }
+    void Release() {
+        m_probe.reset();
+        if (m_tcp >= 0)
+            ::close(m_tcp);
+        m_tcp = -1;
+    }
+
+    int m_tcp = -1;
+    int m_port = 0;
+    std::unique_ptr<DatagramProbe> m_probe;
 };
 
 // Opens a TCP connection from source to target:port, as a board answers a
