@@ -187,6 +187,26 @@ TEST_F(SearchTest, EachConnectionIsFoundThenOneDoneAtTheDeadline) {
     EXPECT_TRUE(TcpPortFree(Port()));
 }
 
+TEST_F(SearchTest, BoardsHoldingTheirConnectionAreAllFoundBeforeTheDone) {
+    // Each board's connection is complete before the deadline passes, even
+    // if the listener has not taken it yet; none may be lost.
+    constexpr int kBoards = 48;
+    ASSERT_EQ(engine->StartSearch(), 0);
+    searchtest::HeldConnections boards;
+    std::set<std::string> expected;
+    for (int n = 1; n <= kBoards; ++n) {
+        const std::string address = "127.0.1." + std::to_string(n);
+        ASSERT_TRUE(boards.Open(address, "127.0.0.1", Port())) << address;
+        expected.insert(address);
+    }
+    PassDeadline();
+    ASSERT_TRUE(WaitDone());
+    DrainEvents();
+    EXPECT_EQ(std::set<std::string>(view.found.begin(), view.found.end()), expected);
+    EXPECT_EQ(view.found.size(), expected.size());
+    EXPECT_EQ(view.messages.back().msg, WM_VIEW_SEARCH_DONE);
+}
+
 TEST_F(SearchTest, SecondStartDuringASearchFailsAndSendsNothing) {
     ASSERT_EQ(engine->StartSearch(), 0);
     EXPECT_EQ(probe.Drain().size(), 2u);

@@ -2,6 +2,7 @@
 // Shared pieces of the search tests: a UDP probe that records each datagram
 // with the address it was sent to, and a board's answer (a TCP connection
 // back from a chosen source address).
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -195,25 +196,65 @@ private:
     std::unique_ptr<DatagramProbe> m_probe;
 };
 
-// Opens a TCP connection from source to target:port, as a board answers a
-// search. With waitForClose, waits (up to 5 s) until the console has closed
-// its side, i.e. until it has taken the connection. False when it failed.
-inline bool ConnectBack(const std::string& source, const std::string& target, int port, bool waitForClose = false) {
+// A TCP connection from source to target:port, as a board answers a
+// search: its descriptor, or -1 when it did not reach the console. The
+// console may take the connection and close it before connect returns here;
+// that connection reached it all the same.
+inline int OpenConnectBack(const std::string& source, const std::string& target, int port) {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
-        return false;
+        return -1;
     sockaddr_in local = SocketAddress(source, 0);
     sockaddr_in remote = SocketAddress(target, port);
-    bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0 &&
-              ::connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0;
-    if (ok && waitForClose) {
+    bool reached = ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
+    if (reached && ::connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0)
+        reached = errno == ECONNRESET || errno == EPIPE;
+    if (!reached) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Answers a search and closes at once. With waitForClose, waits (up to 5 s)
+// until the console has closed its side, i.e. until it has taken the
+// connection. False when it failed.
+inline bool ConnectBack(const std::string& source, const std::string& target, int port, bool waitForClose = false) {
+    int fd = OpenConnectBack(source, target, port);
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    if (waitForClose) {
         pollfd pfd{fd, POLLIN, 0};
         char byte;
-        ok = ::poll(&pfd, 1, 5000) == 1 && ::recv(fd, &byte, 1, 0) == 0;
+        ok = ::poll(&pfd, 1, 5000) == 1 && ::recv(fd, &byte, 1, 0) <= 0;
     }
     ::close(fd);
     return ok;
 }
+
+// Boards that answer a search and keep their connection open whatever the
+// console does, until this object goes.
+class HeldConnections {
+public:
+    HeldConnections() = default;
+    ~HeldConnections() {
+        for (int fd : m_fds)
+            ::close(fd);
+    }
+    HeldConnections(const HeldConnections&) = delete;
+    HeldConnections& operator=(const HeldConnections&) = delete;
+
+    bool Open(const std::string& source, const std::string& target, int port) {
+        int fd = OpenConnectBack(source, target, port);
+        if (fd >= 0)
+            m_fds.push_back(fd);
+        return fd >= 0;
+    }
+
+private:
+    std::vector<int> m_fds;
+};
 
 // True when nothing listens on TCP port (a listener could be opened there
 // the way the search opens its own).
