@@ -104,18 +104,12 @@ TEST(NetBoardInfoList, PlatformListFlagsLoopback) {
 TEST(SearchPortChoice, NumberAnEarlierConnectionHoldsIsNeverChosen) {
     // A connection an earlier test left behind: its local number is free
     // on the UDP side, yet the engine cannot listen there.
+    SearchPort other;
     CServerSocket peer;
-    ASSERT_EQ(peer.Bind("127.0.0.1", 0, SOCKET_KIND_STREAM), 0);
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    ::getsockname(peer.Handle(), reinterpret_cast<sockaddr*>(&address), &length);
-    const int client = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in source = searchtest::SocketAddress("127.0.0.2", 0);
-    ASSERT_EQ(::bind(client, reinterpret_cast<sockaddr*>(&source), sizeof source), 0);
-    ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    length = sizeof source;
-    ::getsockname(client, reinterpret_cast<sockaddr*>(&source), &length);
-    const int held = ntohs(source.sin_port);
+    ASSERT_EQ(peer.Bind(nullptr, other.Port(), SOCKET_KIND_STREAM), 0);
+    const int client = searchtest::OpenConnectBack("127.0.0.2", "127.0.0.1", other.Port());
+    ASSERT_GE(client, 0);
+    const int held = searchtest::LocalPort(client);
 
     EXPECT_TRUE(DatagramProbe(held).Ok());
     CFakeClock clock;

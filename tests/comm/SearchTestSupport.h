@@ -46,6 +46,13 @@ inline sockaddr_in SocketAddress(const std::string& address, int port) {
     return sa;
 }
 
+// The local port number of a socket, or 0.
+inline int LocalPort(int fd) {
+    sockaddr_in local{};
+    socklen_t len = sizeof local;
+    return ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) == 0 ? ntohs(local.sin_port) : 0;
+}
+
 struct Datagram {
     std::string payload;
     std::string destination;  // the address it was sent to
@@ -70,9 +77,7 @@ public:
             m_fd = -1;
             return;
         }
-        socklen_t len = sizeof local;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&local), &len);
-        m_port = ntohs(local.sin_port);
+        m_port = LocalPort(m_fd);
     }
     ~DatagramProbe() {
         if (m_fd >= 0)
@@ -175,13 +180,11 @@ private:
         int on = 1;
         ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
         sockaddr_in local = SocketAddress("0.0.0.0", wanted);
-        socklen_t len = sizeof local;
-        if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
-            ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) != 0) {
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
             ::close(fd);
             return -1;
         }
-        m_port = ntohs(local.sin_port);
+        m_port = LocalPort(fd);
         return fd;
     }
     void Release() {
