@@ -129,7 +129,7 @@ private:
     int StartSearchListener();
     static void SearchListenerThread(CCommWnd* engine);
     void RunSearchListener();
-    bool AcceptBoard(unsigned serial);
+    int AcceptWaitingBoards(unsigned serial);
     void PauseSearch(int ms);
     void EndSearchListener();
     int Broadcast(const std::string& onlyAddress);

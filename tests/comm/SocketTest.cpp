@@ -105,7 +105,7 @@ TEST(SocketLayer, UnresolvableNameFailsToConnect) {
     EXPECT_EQ(socket.Connect(nullptr, 80), -1);
 }
 
-TEST(SocketLayer, AcceptGivesThePeerAddress) {
+TEST(SocketLayer, AcceptGivesThePeerAddressAndTheListenersMode) {
     CServerSocket server;
     ASSERT_EQ(server.Bind("127.0.0.1", 0, SOCKET_KIND_STREAM), 0);
     sockaddr_in addr{};
@@ -122,6 +122,10 @@ TEST(SocketLayer, AcceptGivesThePeerAddress) {
     ASSERT_EQ(server.Accept(accepted, peer), 0);
     EXPECT_EQ(peer, "127.0.0.1");
     EXPECT_TRUE(accepted.IsOpen());
+    // Non-blocking and event-driven like its listener, so closing it never
+    // waits for a peer that keeps the connection open.
+    EXPECT_EQ(accepted.IsBlocking(), 0);
+    EXPECT_TRUE(accepted.HasEvent());
 }
 
 TEST(SocketLayer, BroadcastSocketOnlySendsDatagrams) {

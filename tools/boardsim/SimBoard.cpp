@@ -40,7 +40,7 @@ std::vector<std::string> CSimBoard::FieldNames() {
     std::vector<std::string> names = {"hostName", "projectorName", "login", "user", "password", "model",
                                       "serial", "power", "errorBits", "lamps", "input", "computerInput",
                                       "videoInput", "signal", "ttav", "imbk", "mute", "lnst", "commandPort",
-                                      "lineEnd", "search", "searchDelayMs", "searchTwice"};
+                                      "lineEnd", "search", "searchDelayMs", "searchTwice", "searchHoldMs"};
     for (const char* lamp : {"lamp1.", "lamp2."})
         for (const std::string& field : LAMP_FIELDS)
             names.push_back(lamp + field);
@@ -91,6 +91,8 @@ bool CSimBoard::SetField(const std::string& name, const std::string& value, std:
         return switch_of(s.searchTwice);
     if (name == "searchDelayMs")
         return number_in(0, 600000, s.searchDelayMs);
+    if (name == "searchHoldMs")
+        return number_in(0, 600000, s.searchHoldMs);
     if (name == "errorBits")
         return number_in(0, 65535, s.errorBits);
     if (name == "computerInput")

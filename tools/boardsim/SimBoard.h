@@ -45,6 +45,7 @@ struct SimBoardSettings {
     bool searchAnswer = true;
     int searchDelayMs = 0;
     bool searchTwice = false;
+    int searchHoldMs = 0;  // keeps the connect-back open this long, whatever the console does
 };
 
 struct SimBoardStats {
