@@ -7,12 +7,10 @@
 #include "comm/ServerSocket.h"
 #include "comm/ValueProjectorInfo.h"
 #include "settings/GroupItem.h"
-#include "settings/Value.h"
 
 CCommWnd::CCommWnd(QObject* parent, IClock* clock)
     : CMsgWnd(parent), m_clock(clock ? clock : &SystemClock()), m_listenSocket(std::make_unique<CServerSocket>()) {
     m_interfaces.Refresh();
-    m_searchSeconds = CValue().GetProjectorSearchSecond();
     SetTimer(COMM_TIMER_ID, COMM_TIMER_MS);
 }
 
@@ -37,22 +35,12 @@ void CCommWnd::StopAllSessions() {
 
 void CCommWnd::PostToView(unsigned msg, WPARAM wParam, LPARAM lParam) { ::PostMessage(parent(), msg, wParam, lParam); }
 
-void CCommWnd::SetPortRange(int start, int end) {
-    std::int64_t packed = (std::int64_t(std::uint32_t(end)) << 32) | std::uint32_t(start);
-    m_portRange.store(packed);
-}
+void CCommWnd::SetPortRange(int start, int end) { m_ports.Set(start, end); }
 
-int CCommWnd::NextLocalPort(int port) const {
-    std::int64_t packed = m_portRange.load();
-    int start = static_cast<std::int32_t>(packed & 0xffffffff);
-    int end = static_cast<std::int32_t>(packed >> 32);
-    int lo = std::min(start, end);
-    int hi = std::max(start, end);
-    if (lo == 0 && hi == 0)
-        return 0;
-    if (port >= lo && port <= hi && port + 1 <= hi)
-        return port + 1;
-    return lo;
+int CCommWnd::NextLocalPort(int port) const { return m_ports.Next(port); }
+
+void CCommWnd::PostSessionMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    ::PostMessage(this, msg, wParam, lParam);
 }
 
 int CCommWnd::AddProjector(CProjectorInfo* record) {

@@ -3,13 +3,13 @@
 #include <chrono>
 
 #include "comm/CommDefs.h"
-#include "comm/CommWnd.h"
 #include "comm/ProjectorInfo.h"
+#include "comm/SessionHost.h"
 #include "comm/StreamSocket.h"
 
-CValueProjectorInfo::CValueProjectorInfo(CProjectorInfo* record, CCommWnd* engine)
+CValueProjectorInfo::CValueProjectorInfo(CProjectorInfo* record, ISessionHost* host)
     : m_record(record),
-      m_engine(engine),
+      m_host(host),
       m_working(std::make_unique<CProjectorInfo>()),
       m_commandSocket(std::make_unique<CStreamSocket>()),
       m_infoSocket(std::make_unique<CStreamSocket>()) {
@@ -18,7 +18,7 @@ CValueProjectorInfo::CValueProjectorInfo(CProjectorInfo* record, CCommWnd* engin
 }
 
 CValueProjectorInfo::~CValueProjectorInfo() {
-    // The engine waits for the thread before it deletes a session; this only
+    // The host waits for the thread before it deletes a session; this only
     // guards against a session dropped without that.
     if (m_thread.joinable()) {
         SetStopFlag(1);
@@ -115,8 +115,8 @@ bool CValueProjectorInfo::SleepUnlessStopped(int ms) {
 }
 
 void CValueProjectorInfo::AdvanceLocalPort() {
-    if (m_engine)
-        m_localPort = m_engine->NextLocalPort(m_localPort);
+    if (m_host)
+        m_localPort = m_host->NextLocalPort(m_localPort);
 }
 
 bool CValueProjectorInfo::IsCommandOpen() const { return m_commandSocket && m_commandSocket->IsOpen(); }
@@ -158,7 +158,10 @@ int CValueProjectorInfo::IsRecordChanged() {
     return m_recordChanged;
 }
 
-void CValueProjectorInfo::PostToEngine(unsigned msg, WPARAM wParam) { ::PostMessage(m_engine, msg, wParam); }
+void CValueProjectorInfo::PostToHost(unsigned msg, WPARAM wParam) {
+    if (m_host)
+        m_host->PostSessionMessage(msg, wParam, 0);
+}
 
 void CValueProjectorInfo::WriteWorkingStatus(int status) {
     CSingleLock lock(m_lock);
@@ -166,7 +169,7 @@ void CValueProjectorInfo::WriteWorkingStatus(int status) {
 }
 
 int CValueProjectorInfo::RequestPassword() {
-    if (!m_engine)
+    if (!m_host)
         return -1;
     CAutoResetEvent* event = nullptr;
     {
@@ -176,7 +179,7 @@ int CValueProjectorInfo::RequestPassword() {
         event = m_passwordEvent.get();
         m_passwordAnswer = -1;
     }
-    PostToEngine(WM_COMM_PASSWORD_REQUEST, reinterpret_cast<WPARAM>(this));
+    PostToHost(WM_COMM_PASSWORD_REQUEST, reinterpret_cast<WPARAM>(this));
     for (;;) {
         bool signalled = event->Wait(100);
         CSingleLock lock(m_lock);

@@ -121,7 +121,7 @@ int CValueProjectorInfo::QueryBoardInfo(int timeoutMs) {
         CSingleLock lock(m_lock);
         m_hostName.clear();
     }
-    if (!m_infoSocket || !m_record || !m_engine)
+    if (!m_infoSocket || !m_record || !m_host)
         return RC_INVALID;
     int r = ConnectFromRange(m_infoSocket.get(), BOARD_INFO_PORT, timeoutMs);
     if (r != RC_OK)

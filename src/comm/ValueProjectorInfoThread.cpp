@@ -1,6 +1,6 @@
 // The session's worker thread: keeps the board connection, runs what the
 // engine asked for, classifies failures into the working record's status and
-// reports every attempt to the engine window.
+// reports every attempt to its host.
 #include "comm/ValueProjectorInfo.h"
 
 #include <functional>
@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int kIdlePauseMs = 500;
-constexpr int kAfterInfoPauseMs = 500;
 constexpr int kAfterCommandPauseMs = 500;
 constexpr int kBeforePowerPollMs = 4000;
 
@@ -24,7 +23,7 @@ int StatusForRefusal(int rc, bool loginRefusalToo) {
 }  // namespace
 
 int CValueProjectorInfo::SessionThread(CValueProjectorInfo* session) {
-    if (session->m_record && session->m_engine)
+    if (session->m_record && session->m_host)
         session->RunLoop();
     else
         session->EndThread();
@@ -40,7 +39,7 @@ void CValueProjectorInfo::RunLoop() {
     // One exchange with the board: busy while it lasts, the view told it started.
     auto exchange = [this, record](const std::function<int()>& step) {
         SetBusy(1);
-        PostToEngine(WM_COMM_UPDATE, record);
+        PostToHost(WM_COMM_UPDATE, record);
         int r = step();
         SetBusy(0);
         return r;
@@ -48,7 +47,7 @@ void CValueProjectorInfo::RunLoop() {
     // A failed attempt: its status goes into the working record and is reported.
     auto reportFailure = [this, self](int status) {
         WriteWorkingStatus(status);
-        PostToEngine(WM_COMM_RESULT, self);
+        PostToHost(WM_COMM_RESULT, self);
     };
     auto clearLoginRequired = [this] {
         CSingleLock lock(m_lock);
@@ -82,7 +81,7 @@ void CValueProjectorInfo::RunLoop() {
             if (firstContact || needLogin)
                 AdvanceLocalPort();
             if (firstContact) {
-                int r = exchange([this] { return QueryBoardInfo(BOARD_TIMEOUT_MS); });
+                int r = exchange([this] { return QueryBoardInfo(m_timeoutMs); });
                 if (r == RC_STOPPED)
                     break;
                 if (r != RC_OK) {
@@ -92,7 +91,7 @@ void CValueProjectorInfo::RunLoop() {
                     retryLater();
                     continue;
                 }
-                if (SleepUnlessStopped(kAfterInfoPauseMs))
+                if (SleepUnlessStopped(BOARD_AFTER_INFO_PAUSE_MS))
                     break;
                 firstContact = false;
             }
@@ -112,7 +111,7 @@ void CValueProjectorInfo::RunLoop() {
                 continue;
             }
             if (!poll && cmd == -1) {
-                PostToEngine(WM_COMM_UPDATE, record);
+                PostToHost(WM_COMM_UPDATE, record);
                 skipToIdleCheck = true;
             }
         } else if (idle) {
@@ -121,7 +120,7 @@ void CValueProjectorInfo::RunLoop() {
 
         if (!skipToIdleCheck && (poll || cmd != -1)) {
             if (needLogin) {
-                int r = exchange([this] { return Login(BOARD_TIMEOUT_MS); });
+                int r = exchange([this] { return Login(m_timeoutMs); });
                 if (r == RC_STOPPED)
                     break;
                 if (r != RC_OK) {
@@ -130,7 +129,7 @@ void CValueProjectorInfo::RunLoop() {
                     firstContact = true;
                     clearLoginRequired();
                     dropRequests();
-                    PostToEngine(WM_COMM_RESULT, self);
+                    PostToHost(WM_COMM_RESULT, self);
                     needLogin = true;
                     retryLater();
                     continue;
@@ -140,7 +139,7 @@ void CValueProjectorInfo::RunLoop() {
 
             if (cmd != -1) {
                 int r = exchange([this, cmd] {
-                    int sent = SendControl(cmd, BOARD_TIMEOUT_MS);
+                    int sent = SendControl(cmd, m_timeoutMs);
                     ClearCommand();
                     return sent;
                 });
@@ -160,12 +159,12 @@ void CValueProjectorInfo::RunLoop() {
             SetPollRequest(0);
             SetBusy(1);
             if (cmd == -1) {
-                PostToEngine(WM_COMM_UPDATE, record);
+                PostToHost(WM_COMM_UPDATE, record);
             } else if (SleepUnlessStopped(kBeforePowerPollMs)) {
                 SetBusy(0);
                 break;
             }
-            int r = PollStatus(BOARD_TIMEOUT_MS, cmd != -1);
+            int r = PollStatus(m_timeoutMs, cmd != -1);
             SetBusy(0);
             if (r == RC_STOPPED)
                 break;
@@ -178,7 +177,7 @@ void CValueProjectorInfo::RunLoop() {
                 retryLater();
                 continue;
             }
-            PostToEngine(WM_COMM_RESULT, self);
+            PostToHost(WM_COMM_RESULT, self);
         }
 
         // Idle check: notice a board that closed the kept connection.

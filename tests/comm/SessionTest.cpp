@@ -8,6 +8,7 @@
 #include "EngineTestSupport.h"
 #include "support/LoopbackFleet.h"
 #include "comm/CommDefs.h"
+#include "comm/DirectSession.h"
 #include "platform/TickCount.h"
 #include "settings/GroupItem.h"
 
@@ -27,22 +28,14 @@ protected:
 };
 
 // One session driven step by step on the test's thread.
-struct DirectSession {
-    explicit DirectSession(const std::string& address, const std::string& user = {}, const std::string& pw = {})
-        : session(&record, &engine) {
-        record.ipAddress = address;
-        record.userName = user;
-        record.password = pw;
-    }
-    int Connect() {
-        session.AdvanceLocalPort();
-        int r = session.QueryBoardInfo(BOARD_TIMEOUT_MS);
-        return r == RC_OK ? session.Login(BOARD_TIMEOUT_MS) : r;
-    }
-    CCommWnd engine;
+std::unique_ptr<CDirectSession> Direct(const std::string& address, const std::string& user = {},
+                                       const std::string& password = {}) {
     CProjectorInfo record;
-    CValueProjectorInfo session;
-};
+    record.ipAddress = address;
+    record.userName = user;
+    record.password = password;
+    return std::make_unique<CDirectSession>(record);
+}
 
 using BoardDialogue = SimFleetFixture;
 
@@ -52,10 +45,10 @@ TEST_F(BoardDialogue, FullPollReadsTheBoardsState) {
     std::string a = AddBoard({"projectorName Hall", "model LX-9", "serial S-1", "lamps 2", "lamp1.hours 100",
                               "lamp2.hours 250", "lamp2.minutes 15", "input video", "videoInput 3", "power standby"});
     StartFleet();
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
-    ASSERT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
-    CProjectorInfo r = s.session.WorkingSnapshot();
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    ASSERT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    CProjectorInfo r = s->Session().WorkingSnapshot();
     EXPECT_EQ(r.name, "Hall");
     EXPECT_EQ(r.model, "LX-9");
     EXPECT_EQ(r.serialNumber, "S-1");
@@ -64,21 +57,21 @@ TEST_F(BoardDialogue, FullPollReadsTheBoardsState) {
     EXPECT_EQ(r.lampMinutes, 15);
     EXPECT_EQ(r.input, INPUT_VIDEO_BASE + 3);
     EXPECT_EQ(r.status, STATUS_NORMAL);
-    EXPECT_FALSE(s.session.HostName().empty());
+    EXPECT_FALSE(s->Session().HostName().empty());
 }
 
 TEST_F(BoardDialogue, LoginAcceptedRejectedOrUnexpected) {
     std::string login = AddBoard({"login on", "user admin", "password secret"});
     std::string open = AddBoard();
     StartFleet();
-    EXPECT_EQ(DirectSession(login, "admin", "secret").Connect(), RC_OK);
-    EXPECT_EQ(DirectSession(login, "admin", "wrong").Connect(), RC_LOGIN_REFUSED);
-    EXPECT_EQ(DirectSession(open, "admin", "secret").Connect(), RC_LOGIN_REFUSED);
-    DirectSession nobody(login);
-    nobody.session.AdvanceLocalPort();
-    ASSERT_EQ(nobody.session.QueryBoardInfo(BOARD_TIMEOUT_MS), RC_OK);
-    EXPECT_EQ(nobody.session.LoginRequired(), 1);
-    EXPECT_TRUE(nobody.session.NeedsPassword());
+    EXPECT_EQ(Direct(login, "admin", "secret")->Contact(0), RC_OK);
+    EXPECT_EQ(Direct(login, "admin", "wrong")->Contact(0), RC_LOGIN_REFUSED);
+    EXPECT_EQ(Direct(open, "admin", "secret")->Contact(0), RC_LOGIN_REFUSED);
+    auto nobody = Direct(login);
+    EXPECT_EQ(nobody->Contact(0), RC_LOGIN_REFUSED);
+    EXPECT_EQ(nobody->FailedStep(), ContactStep::Password);  // a login nobody gave is not tried
+    EXPECT_EQ(nobody->Session().LoginRequired(), 1);
+    EXPECT_EQ(Stats(login)["loginFailures"].toInt(), 1);
 }
 
 TEST_F(BoardDialogue, RefusalsOfEveryKind) {
@@ -95,15 +88,15 @@ TEST_F(BoardDialogue, RefusalsOfEveryKind) {
     Control("fault " + badPrompt + " login badprompt");
     Control("fault " + refuses + " connect refuse");
     Control("fault " + yourIpPoll + " \"TABN   1\" yourip");
-    EXPECT_EQ(DirectSession(yourIpInfo).Connect(), RC_REFUSED);
-    EXPECT_EQ(DirectSession(busy).Connect(), RC_REFUSED);
-    EXPECT_EQ(DirectSession(noPort).Connect(), RC_INVALID);
-    EXPECT_EQ(DirectSession(badPrompt, "u", "p").Connect(), RC_REFUSED);
-    EXPECT_EQ(DirectSession(refuses).Connect(), RC_REFUSED);
-    DirectSession polled(yourIpPoll);
-    ASSERT_EQ(polled.Connect(), RC_OK);
-    EXPECT_EQ(polled.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_REFUSED);
-    EXPECT_EQ(polled.session.WorkingSnapshot().power, POWER_ON);  // rows before the refusal stay written
+    EXPECT_EQ(Direct(yourIpInfo)->Contact(0), RC_REFUSED);
+    EXPECT_EQ(Direct(busy)->Contact(0), RC_REFUSED);
+    EXPECT_EQ(Direct(noPort)->Contact(0), RC_INVALID);
+    EXPECT_EQ(Direct(badPrompt, "u", "p")->Contact(0), RC_REFUSED);
+    EXPECT_EQ(Direct(refuses)->Contact(0), RC_REFUSED);
+    auto polled = Direct(yourIpPoll);
+    ASSERT_EQ(polled->Contact(0), RC_OK);
+    EXPECT_EQ(polled->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_REFUSED);
+    EXPECT_EQ(polled->Session().WorkingSnapshot().power, POWER_ON);  // rows before the refusal stay written
 }
 
 TEST_F(BoardDialogue, ErrIsRetriedTwiceThenTaken) {
@@ -111,15 +104,15 @@ TEST_F(BoardDialogue, ErrIsRetriedTwiceThenTaken) {
     StartFleet();
     Control("fault " + a + " \"MNRD   1\" err 2");
     Control("fault " + a + " \"SNRD   1\" err");
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
-    ASSERT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
-    CProjectorInfo r = s.session.WorkingSnapshot();
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    ASSERT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    CProjectorInfo r = s->Session().WorkingSnapshot();
     EXPECT_NE(r.model, "----");
     EXPECT_EQ(r.serialNumber, "----");
     EXPECT_EQ(Sent(a, "MNRD   1"), 3);
     EXPECT_EQ(Sent(a, "SNRD   1"), 3);
-    EXPECT_EQ(s.session.SendControl(CONTROL_IMBK_MUTE_ON, BOARD_TIMEOUT_MS), RC_OK);
+    EXPECT_EQ(s->Session().SendControl(CONTROL_IMBK_MUTE_ON, BOARD_TIMEOUT_MS), RC_OK);
     EXPECT_EQ(Sent(a, "IMBK   1"), 1);
     EXPECT_EQ(Sent(a, "MUTE   1"), 1);
 }
@@ -129,33 +122,33 @@ TEST_F(BoardDialogue, SplitRepliesAndCrlfInformationLines) {
     StartFleet();
     Control("fault " + a + " * split pieces=3 gap=30");
     Control("fault " + a + " info split pieces=2 gap=30");
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
-    ASSERT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
-    EXPECT_EQ(s.session.WorkingSnapshot().name, "Split");
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    ASSERT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    EXPECT_EQ(s->Session().WorkingSnapshot().name, "Split");
 }
 
 TEST_F(BoardDialogue, FloodWithoutTerminatorEndsTheReceive) {
     std::string a = AddBoard();
     StartFleet();
     Control("fault " + a + " \"TDSP   1\" flood bytes=5000");
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
-    EXPECT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_TIMEOUT);
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    EXPECT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_TIMEOUT);
 }
 
 TEST_F(BoardDialogue, StopEndsASilentBoardsWaitQuickly) {
     std::string a = AddBoard();
     StartFleet();
     Control("fault " + a + " \"PJN0   1\" silent");
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
     std::thread stopper([&] {
         SleepMs(300);
-        s.session.SetStopFlag(1);
+        s->Session().SetStopFlag(1);
     });
     auto start = TickCount();
-    EXPECT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_STOPPED);
+    EXPECT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_STOPPED);
     auto elapsed = TickCount() - start;
     stopper.join();
     EXPECT_LT(elapsed, 300 + 250);

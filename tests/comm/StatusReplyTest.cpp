@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "comm/CommDefs.h"
-#include "comm/CommWnd.h"
+#include "comm/ClientPortRange.h"
 #include "comm/ProjectorInfo.h"
 #include "comm/ValueProjectorInfo.h"
 
@@ -216,15 +216,15 @@ TEST(ControlCommands, TableAndBounds) {
 }
 
 TEST(LocalPort, WalksTheRangeAndWraps) {
-    CCommWnd engine;
-    EXPECT_EQ(engine.NextLocalPort(0), 0);
-    engine.SetPortRange(5000, 4998);
+    CClientPortRange range;
+    EXPECT_EQ(range.Next(0), 0);
+    range.Set(5000, 4998);
     int port = 0;
     std::vector<int> walked;
     for (int i = 0; i < 4; ++i)
-        walked.push_back(port = engine.NextLocalPort(port));
+        walked.push_back(port = range.Next(port));
     EXPECT_EQ(walked, (std::vector<int>{4998, 4999, 5000, 4998}));
-    EXPECT_EQ(engine.NextLocalPort(7000), 4998);
+    EXPECT_EQ(range.Next(7000), 4998);
 }
 
 TEST(ResultCodes, NamesForTheCommandLine) {
