@@ -29,6 +29,7 @@ constexpr const char* kControlCommands[CONTROL_COUNT] = {
 };
 
 constexpr const char* kNoValue = "----";
+constexpr char kErr[] = "ERR";
 constexpr int kTransactAttempts = 3;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -54,7 +55,7 @@ bool IsAllDigitsText(const std::string& text) {
 // The board's numbers are read the way the C library's atoi reads them.
 int Number(const std::string& text) { return std::atoi(text.c_str()); }
 
-bool IsErr(const std::string& reply) { return reply == "ERR"; }
+bool IsErr(const std::string& reply) { return reply == kErr; }
 
 // Status from the error bits: the first set bit in the board's order decides.
 int StatusFromBits(int bits) {
@@ -240,15 +241,20 @@ int CValueProjectorInfo::Transact(const char* command, char* reply, int& length,
             return r;
         // The text before the terminator must be there and must not be "ERR...".
         int textLength = received[receivedLength - 1] == '\r' ? receivedLength - 1 : receivedLength;
-        if (textLength > 0 && std::strncmp(received, "ERR", 3) != 0)
+        if (textLength > 0 && std::strncmp(received, kErr, sizeof kErr - 1) != 0)
             break;
         if (attempt + 1 < kTransactAttempts)
             SleepMs(10);
     }
-    // After the last attempt an "ERR" reply stands as the answer; an empty
-    // one gives an empty reply.
     if (receivedLength > 0 && received[receivedLength - 1] == '\r')
         --receivedLength;
+    // After the last attempt an "ERR" reply stands as the answer, and so does
+    // nothing at all: an empty reply would otherwise read as the number 0
+    // (standby, normal, 0 h).
+    if (receivedLength == 0) {
+        std::memcpy(received, kErr, sizeof kErr - 1);
+        receivedLength = sizeof kErr - 1;
+    }
     int copied = std::min(receivedLength, capacity - 1);
     std::memcpy(reply, received, static_cast<size_t>(copied));
     reply[copied] = '\0';

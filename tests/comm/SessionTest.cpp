@@ -117,6 +117,24 @@ TEST_F(BoardDialogue, ErrIsRetriedTwiceThenTaken) {
     EXPECT_EQ(Sent(a, "MUTE   1"), 1);
 }
 
+TEST_F(BoardDialogue, ThreeEmptyRepliesCountAsErr) {
+    std::string a = AddBoard({"projectorName Hall", "power standby"});
+    StartFleet();
+    Control("fault " + a + " \"POWR????\" reply text=");
+    Control("fault " + a + " \"MNRD   1\" reply times=2 text=");
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    ASSERT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    CProjectorInfo r = s->Session().WorkingSnapshot();
+    // An empty reply is no "0": the power query failed, so the poll is a
+    // communication error, not "normal, standby".
+    EXPECT_EQ(r.power, POWER_UNKNOWN);
+    EXPECT_EQ(r.status, STATUS_COMM_ERROR);
+    EXPECT_EQ(Sent(a, "POWR????"), 3);
+    EXPECT_EQ(r.model, "LX-3000");  // answered at the third attempt
+    EXPECT_EQ(Sent(a, "MNRD   1"), 3);
+}
+
 TEST_F(BoardDialogue, SplitRepliesAndCrlfInformationLines) {
     std::string a = AddBoard({"lineEnd crlf", "projectorName Split"});
     StartFleet();
