@@ -3,7 +3,6 @@
 // and the control commands.
 #include "comm/ValueProjectorInfo.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "comm/ProjectorInfo.h"
 #include "comm/StreamSocket.h"
 #include "platform/TickCount.h"
+#include "settings/TextTools.h"
 
 const char* const kStatusCommands[STATUS_ROW_COUNT] = {
     "POWR????", "PJN0   1", "MNRD   1", "TABN   1", "TLPS   1", "TLPS   2", "TLTT   1", "TLTT   2", "TLTM   1",
@@ -52,8 +52,12 @@ bool IsAllDigitsText(const std::string& text) {
     return true;
 }
 
-// The board's numbers are read the way the C library's atoi reads them.
-int Number(const std::string& text) { return std::atoi(text.c_str()); }
+// The board's numbers are read the way the C library's atoi reads them,
+// except that a number beyond an int stays beyond the ranges the rows accept
+// instead of wrapping into them.
+int Number(const std::string& text) { return LeadingInt(text); }
+
+constexpr int kHighestPort = 65535;
 
 bool IsErr(const std::string& reply) { return reply == kErr; }
 
@@ -139,7 +143,7 @@ int CValueProjectorInfo::QueryBoardInfo(int timeoutMs) {
             r = ApplyBoardInfo(std::string(reply, static_cast<size_t>(length)));
     }
     m_infoSocket->Close();
-    if (r != RC_OK && r != RC_REFUSED)
+    if (r != RC_OK && r != RC_REFUSED && r != RC_INVALID)
         return r;
     std::string address;
     {
@@ -153,6 +157,7 @@ int CValueProjectorInfo::QueryBoardInfo(int timeoutMs) {
 
 int CValueProjectorInfo::ApplyBoardInfo(const std::string& reply) {
     bool busy = false;
+    bool badPort = false;
     size_t pos = 0;
     while (pos < reply.size()) {
         size_t end = reply.find('\n', pos);
@@ -173,12 +178,22 @@ int CValueProjectorInfo::ApplyBoardInfo(const std::string& reply) {
             break;
         }
         case KEY_PASSWD: m_loginRequired = value == "YES" ? 1 : 0; break;
-        case KEY_COMRPT: m_commandPort = Number(value); break;
+        case KEY_COMRPT: {
+            // A port no connection can use must not be cut down to one that
+            // reaches some other service.
+            const int port = Number(value);
+            badPort = port < 1 || port > kHighestPort;
+            if (!badPort)
+                m_commandPort = port;
+            break;
+        }
         case KEY_RDPORT: busy = busy || value == "BUSY"; break;
         default: break;
         }
     }
-    return busy ? RC_REFUSED : RC_OK;
+    if (busy)
+        return RC_REFUSED;
+    return badPort ? RC_INVALID : RC_OK;
 }
 
 int CValueProjectorInfo::Login(int timeoutMs) {

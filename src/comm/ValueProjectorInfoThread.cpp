@@ -20,6 +20,10 @@ int StatusForRefusal(int rc, bool loginRefusalToo) {
     return STATUS_COMM_ERROR;
 }
 
+// The information exchange also fails as a connection error when the board
+// names a command port that no connection can use.
+int StatusForBoardInfo(int rc) { return rc == RC_INVALID ? STATUS_CONNECTION_ERROR : StatusForRefusal(rc, false); }
+
 }  // namespace
 
 int CValueProjectorInfo::SessionThread(CValueProjectorInfo* session) {
@@ -85,7 +89,7 @@ void CValueProjectorInfo::RunLoop() {
                 if (r == RC_STOPPED)
                     break;
                 if (r != RC_OK) {
-                    reportFailure(StatusForRefusal(r, false));
+                    reportFailure(StatusForBoardInfo(r));
                     dropRequests();
                     firstContact = needLogin = true;
                     retryLater();

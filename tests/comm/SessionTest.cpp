@@ -99,6 +99,23 @@ TEST_F(BoardDialogue, RefusalsOfEveryKind) {
     EXPECT_EQ(polled->Session().WorkingSnapshot().power, POWER_ON);  // rows before the refusal stay written
 }
 
+TEST_F(BoardDialogue, CommandPortOutsideThePortRangeIsRefused) {
+    // 70000 and -1 cut to 16 bits are 4464 and 65535; 2^32 + 10000 read into
+    // an int without a bound is 10000, the board's own command port.
+    const std::vector<std::string> ports = {"70000", "-1", "0", "4294977296"};
+    std::vector<std::string> boards;
+    for (size_t i = 0; i < ports.size(); ++i)
+        boards.push_back(AddBoard());
+    StartFleet();
+    for (size_t i = 0; i < ports.size(); ++i) {
+        Control("fault " + boards[i] + " info comrpt text=" + ports[i]);
+        auto s = Direct(boards[i]);
+        EXPECT_EQ(s->Contact(0), RC_INVALID) << ports[i];
+        EXPECT_EQ(s->FailedStep(), ContactStep::BoardInfo) << ports[i];
+        EXPECT_EQ(Stats(boards[i])["commandConnections"].toInt(), 0) << ports[i];
+    }
+}
+
 TEST_F(BoardDialogue, ErrIsRetriedTwiceThenTaken) {
     std::string a = AddBoard({"projectorName Hall"});
     StartFleet();
@@ -214,6 +231,15 @@ TEST_F(SessionThread, NewProjectorIsContactedAtOnce) {
     QJsonObject stats = Stats(a);
     EXPECT_EQ(stats["infoConnections"].toInt(), 1);
     EXPECT_EQ(stats["commandConnections"].toInt(), 1);
+}
+
+TEST_F(SessionThread, WrongCommandPortIsAConnectionError) {
+    std::string a = AddBoard();
+    StartFleet();
+    Control("fault " + a + " info comrpt text=4294977296");  // 2^32 + the board's own port
+    CProjectorInfo* record = Add(a);
+    ASSERT_TRUE(WaitMessage(WM_VIEW_STATUS_ERROR, record));
+    EXPECT_EQ(record->status, STATUS_CONNECTION_ERROR);
 }
 
 TEST_F(SessionThread, CommandIsFollowedByAPowerOnlyPoll) {

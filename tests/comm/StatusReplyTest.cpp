@@ -161,6 +161,22 @@ TEST(StatusPoll, LampLifeIsTheSmallerAndDashesStopTheSecondQuery) {
     EXPECT_EQ(Poll(replies).record.lampLife, 80);
 }
 
+TEST(StatusPoll, LampLifeBoundsAndNumbersBeyondAnInt) {
+    auto replies = HealthyTwoLampBoard();
+    replies["TLTL   1"] = "9999";
+    replies["TLTL   2"] = "ERR";
+    EXPECT_EQ(Poll(replies).record.lampLife, 9999);
+    replies["TLTL   2"] = "9999";
+    EXPECT_EQ(Poll(replies).record.lampLife, 9999);
+    replies["TLTL   1"] = "10000";
+    PollRun run = Poll(replies);
+    EXPECT_EQ(run.record.lampLife, -1);
+    EXPECT_FALSE(Sent(run, "TLTL   2"));
+    // 2^32 + 50 is no 50: a number too large for an int stays too large.
+    replies["TLTL   1"] = "4294967346";
+    EXPECT_EQ(Poll(replies).record.lampLife, -1);
+}
+
 TEST(StatusPoll, InputFamilySelectsTheInputQuery) {
     auto replies = HealthyTwoLampBoard();
     replies["IMOD????"] = "2";
