@@ -134,16 +134,20 @@ int CValueProjectorInfo::QueryBoardInfo(int timeoutMs) {
     static const char kRequest[] = "hostname\n";
     int length = 9;
     r = SendTimed(m_infoSocket.get(), kRequest, length, timeoutMs, true);
+    bool answered = false;
     if (r == RC_OK) {
         SleepMs(100);
         char reply[BOARD_REPLY_CAPACITY];
         length = sizeof reply;
         r = ReceiveUntil(m_infoSocket.get(), reply, length, '\n', timeoutMs);
-        if (r == RC_OK)
+        answered = r == RC_OK;
+        if (answered)
             r = ApplyBoardInfo(std::string(reply, static_cast<size_t>(length)));
     }
     m_infoSocket->Close();
-    if (r != RC_OK && r != RC_REFUSED && r != RC_INVALID)
+    // Only a board that gave its information reply (busy or not) is looked
+    // up: one that refused us ("Your IP") or never answered stores nothing.
+    if (!answered)
         return r;
     std::string address;
     {

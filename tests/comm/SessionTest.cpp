@@ -99,6 +99,19 @@ TEST_F(BoardDialogue, RefusalsOfEveryKind) {
     EXPECT_EQ(polled->Session().WorkingSnapshot().power, POWER_ON);  // rows before the refusal stay written
 }
 
+TEST_F(BoardDialogue, RefusedInformationExchangeStoresNothingNew) {
+    std::string a = AddBoard();
+    StartFleet();
+    Control("fault " + a + " info yourip");
+    CProjectorInfo record;
+    record.ipAddress = a;
+    record.macAddress = "02:4C:56:00:00:99";  // known from an earlier contact
+    CDirectSession direct(record);
+    EXPECT_EQ(direct.Contact(0), RC_REFUSED);
+    EXPECT_EQ(direct.Session().WorkingSnapshot().macAddress, "02:4C:56:00:00:99");
+    EXPECT_EQ(direct.Session().CommandPort(), 0);
+}
+
 TEST_F(BoardDialogue, CommandPortOutsideThePortRangeIsRefused) {
     // 70000 and -1 cut to 16 bits are 4464 and 65535; 2^32 + 10000 read into
     // an int without a bound is 10000, the board's own command port.
