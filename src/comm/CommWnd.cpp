@@ -273,19 +273,10 @@ void CCommWnd::OnPasswordAnswer(CValueProjectorInfo* session, int answer) {
 
 void CCommWnd::OnResult(CValueProjectorInfo* session) {
     CProjectorInfo* record = session->Record();
-    CProjectorInfo snapshot = session->WorkingSnapshot();
-    const bool changed = !snapshot.SameValues(*record);
-    if (changed) {
-        // The worker reads the record's address and login under the session
-        // lock, so the copy into the persistent record takes it too.
-        int oldStatus = 0;
-        session->EditRecord([&](CProjectorInfo& r) {
-            oldStatus = r.status;
-            r.CopyValues(snapshot);
-        });
-        if (IsErrorStatus(record->status) && record->status != oldStatus)
-            PostToView(WM_VIEW_STATUS_ERROR, reinterpret_cast<WPARAM>(record));
-    }
+    int oldStatus = 0;
+    const bool changed = session->TakeResult(oldStatus);
+    if (changed && IsErrorStatus(record->status) && record->status != oldStatus)
+        PostToView(WM_VIEW_STATUS_ERROR, reinterpret_cast<WPARAM>(record));
     PostToView(changed ? WM_VIEW_CHANGED : WM_VIEW_UPDATE, reinterpret_cast<WPARAM>(record));
     if (!m_tracked.empty()) {
         auto it = std::find(m_tracked.begin(), m_tracked.end(), session);

@@ -107,6 +107,17 @@ CProjectorInfo CValueProjectorInfo::WorkingSnapshot() {
     return *m_working;
 }
 
+bool CValueProjectorInfo::TakeResult(int& oldStatus) {
+    CSingleLock lock(m_lock);
+    if (!m_record || m_working->SameValues(*m_record))
+        return false;
+    oldStatus = m_record->status;
+    const std::int32_t busy = m_record->busy;
+    m_record->CopyValues(*m_working);
+    m_record->busy = busy;
+    return true;
+}
+
 int CValueProjectorInfo::CheckStop() { return IsStopRequested() ? RC_STOPPED : RC_OK; }
 
 bool CValueProjectorInfo::SleepUnlessStopped(int ms) {

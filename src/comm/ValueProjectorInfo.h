@@ -73,6 +73,12 @@ public:
     int BoardTimeout() const { return m_timeoutMs; }
     // A consistent copy of the working record, taken under the session lock.
     CProjectorInfo WorkingSnapshot();
+    // The engine's take of a result: when the working record's values differ
+    // from the persistent record's, copies them over in one lock section, so
+    // the worker cannot change either record in between. Credentials and
+    // busy stay as they are (busy is the worker's, through SetBusy). True
+    // when the values changed; oldStatus is the status before the copy.
+    bool TakeResult(int& oldStatus);
 
     // Board dialogue. Worker thread only; results are RC_* codes.
     int QueryBoardInfo(int timeoutMs);

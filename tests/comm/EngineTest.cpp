@@ -118,6 +118,22 @@ TEST_F(EngineTest, ResultCopyKeepsTheOperatorsCredentials) {
     EXPECT_EQ(records[0]->password, "secret");
 }
 
+TEST_F(EngineTest, ResultCopyLeavesTheBusyFlagToTheSession) {
+    AddProjectors(1);
+    // The worker sets busy in both records at once; a working record that
+    // differs stands for one read before the worker's latest SetBusy.
+    for (int busy : {1, 0}) {
+        Session(0)->SetBusy(busy);
+        SessionTestAccess::Stage(Session(0), [busy](CProjectorInfo& w) {
+            w.busy = 1 - busy;
+            w.name = "Hall " + std::to_string(busy);
+        });
+        engine->SendMessage(WM_COMM_RESULT, reinterpret_cast<WPARAM>(Session(0)));
+        EXPECT_EQ(records[0]->name, "Hall " + std::to_string(busy));
+        EXPECT_EQ(records[0]->busy, busy);
+    }
+}
+
 TEST_F(EngineTest, ResultOfARemovedSessionIsIgnored) {
     AddProjectors(2);
     CValueProjectorInfo* gone = Session(1);
