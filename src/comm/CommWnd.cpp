@@ -98,7 +98,8 @@ int CCommWnd::RemoveProjector(CProjectorInfo* record) {
     StopSession(session, 0);
     std::erase(m_passwordQueue, session);
     // Removing the last projector a tracked cycle waits for completes it.
-    if (std::erase(m_tracked, session) && m_tracked.empty())
+    if (std::erase_if(m_tracked, [session](const TrackedSession& t) { return t.session == session; }) &&
+        m_tracked.empty())
         PostToView(WM_VIEW_UPDATE_DONE, 0);
     if (m_passwordSession == session)
         m_passwordSession = nullptr;
@@ -141,9 +142,9 @@ void CCommWnd::RequestUpdateAll(int track) {
     if (track == 1)
         m_tracked.clear();
     for (auto& session : m_sessions) {
+        const std::int64_t request = session->SetPollRequest(1);
         if (track == 1)
-            m_tracked.push_back(session.get());
-        session->SetPollRequest(1);
+            m_tracked.push_back({session.get(), request});
     }
     // With no projector nobody would report: the cycle is done at once, or a
     // caller waiting for it (the periodic report) would wait for ever.
@@ -243,7 +244,7 @@ LRESULT CCommWnd::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMM_RESULT:
         // A session removed after it posted is no longer known: ignore it.
         if (IsKnownSession(session))
-            OnResult(session);
+            OnResult(session, static_cast<std::int64_t>(lParam));
         break;
     case WM_COMM_PASSWORD_REQUEST:
         if (IsKnownSession(session))
@@ -271,7 +272,7 @@ void CCommWnd::OnPasswordAnswer(CValueProjectorInfo* session, int answer) {
     m_passwordSession = nullptr;
 }
 
-void CCommWnd::OnResult(CValueProjectorInfo* session) {
+void CCommWnd::OnResult(CValueProjectorInfo* session, std::int64_t request) {
     CProjectorInfo* record = session->Record();
     int oldStatus = 0;
     const bool changed = session->TakeResult(oldStatus);
@@ -279,7 +280,10 @@ void CCommWnd::OnResult(CValueProjectorInfo* session) {
         PostToView(WM_VIEW_STATUS_ERROR, reinterpret_cast<WPARAM>(record));
     PostToView(changed ? WM_VIEW_CHANGED : WM_VIEW_UPDATE, reinterpret_cast<WPARAM>(record));
     if (!m_tracked.empty()) {
-        auto it = std::find(m_tracked.begin(), m_tracked.end(), session);
+        // A result queued before the cycle began answers an older request.
+        auto it = std::find_if(m_tracked.begin(), m_tracked.end(), [&](const TrackedSession& t) {
+            return t.session == session && request >= t.request;
+        });
         if (it != m_tracked.end()) {
             m_tracked.erase(it);
             if (m_tracked.empty())

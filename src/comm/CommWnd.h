@@ -125,7 +125,7 @@ protected:
 private:
     void PostToView(unsigned msg, WPARAM wParam, LPARAM lParam = 0);
     bool IsKnownSession(const CValueProjectorInfo* session) const;
-    void OnResult(CValueProjectorInfo* session);
+    void OnResult(CValueProjectorInfo* session, std::int64_t request);
     void OnPasswordAnswer(CValueProjectorInfo* session, int answer);
     void StopAllSessions();
 
@@ -154,7 +154,14 @@ private:
     CValueProjectorInfo* m_powerOnSession = nullptr;
     int m_powerOnActive = 0;
     CGroupItem* m_commandGroup = nullptr;
-    std::vector<CValueProjectorInfo*> m_tracked;
+    // A session of the tracked cycle that has not reported yet, and the
+    // number of the poll request the cycle gave it: only a result of that
+    // request or a later one counts.
+    struct TrackedSession {
+        CValueProjectorInfo* session;
+        std::int64_t request;
+    };
+    std::vector<TrackedSession> m_tracked;
     CDateTime m_nextUpdate = CDateTime::Never();
     CDateTime m_nextSearch = CDateTime::Never();
 

@@ -26,13 +26,25 @@ CValueProjectorInfo::~CValueProjectorInfo() {
     }
 }
 
-void CValueProjectorInfo::SetPollRequest(int value) {
+std::int64_t CValueProjectorInfo::SetPollRequest(int value) {
+    std::int64_t number = 0;
     {
         CSingleLock lock(m_lock);
         m_pollRequest = value;
+        if (value)
+            ++m_pollRequestNumber;
+        else
+            m_takenPollRequest = m_pollRequestNumber;
+        number = m_pollRequestNumber;
     }
     if (value)
         m_wake.Set();
+    return number;
+}
+
+std::int64_t CValueProjectorInfo::TakenPollRequest() {
+    CSingleLock lock(m_lock);
+    return m_takenPollRequest;
 }
 
 void CValueProjectorInfo::SetStopFlag(int value) {
@@ -169,9 +181,13 @@ int CValueProjectorInfo::IsRecordChanged() {
     return m_recordChanged;
 }
 
-void CValueProjectorInfo::PostToHost(unsigned msg, WPARAM wParam) {
+void CValueProjectorInfo::PostToHost(unsigned msg, WPARAM wParam, LPARAM lParam) {
     if (m_host)
-        m_host->PostSessionMessage(msg, wParam, 0);
+        m_host->PostSessionMessage(msg, wParam, lParam);
+}
+
+void CValueProjectorInfo::PostResult() {
+    PostToHost(WM_COMM_RESULT, reinterpret_cast<WPARAM>(this), static_cast<LPARAM>(TakenPollRequest()));
 }
 
 void CValueProjectorInfo::WriteWorkingStatus(int status) {

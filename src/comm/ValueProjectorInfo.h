@@ -47,7 +47,14 @@ public:
 
     // Requests from the engine (any thread; each takes the session lock and
     // wakes the worker so it need not wait out its idle pause).
-    void SetPollRequest(int value);
+    // Each poll request is numbered. Clearing the request (the worker does,
+    // when it starts a poll or drops what was asked) takes it: the results
+    // posted from then on carry its number as lParam, so a tracked cycle can
+    // tell them from results of polls that began before it. Returns the
+    // number of the latest request.
+    std::int64_t SetPollRequest(int value);
+    // The number of the last request taken; 0 before the first.
+    std::int64_t TakenPollRequest();
     void SetStopFlag(int value);
     int IsStopRequested();
     // 0 when queued; -1 when a command is already pending (the request is dropped).
@@ -129,7 +136,9 @@ protected:
     int CheckStop();
     // Sleeps ms unless a stop is requested first; true when stopped.
     bool SleepUnlessStopped(int ms);
-    void PostToHost(unsigned msg, WPARAM wParam);
+    void PostToHost(unsigned msg, WPARAM wParam, LPARAM lParam = 0);
+    // Reports an ended attempt, with the number of the request it served.
+    void PostResult();
     void WriteWorkingStatus(int status);
     // Marks the thread ended and wakes WaitThread.
     void EndThread();
@@ -157,6 +166,8 @@ protected:
     std::int32_t m_commandPort = 0;
     std::int32_t m_pendingCommand = -1;
     std::int32_t m_pollRequest = 0;
+    std::int64_t m_pollRequestNumber = 0;
+    std::int64_t m_takenPollRequest = 0;
     std::int32_t m_loginRequired = 0;
     std::int32_t m_recordChanged = 0;
     std::int32_t m_passwordAnswer = -1;

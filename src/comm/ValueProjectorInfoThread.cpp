@@ -37,7 +37,6 @@ int CValueProjectorInfo::SessionThread(CValueProjectorInfo* session) {
 void CValueProjectorInfo::RunLoop() {
     bool firstContact = true;
     bool needLogin = true;
-    const WPARAM self = reinterpret_cast<WPARAM>(this);
     const WPARAM record = reinterpret_cast<WPARAM>(m_record);
 
     // One exchange with the board: busy while it lasts, the view told it started.
@@ -49,9 +48,9 @@ void CValueProjectorInfo::RunLoop() {
         return r;
     };
     // A failed attempt: its status goes into the working record and is reported.
-    auto reportFailure = [this, self](int status) {
+    auto reportFailure = [this](int status) {
         WriteWorkingStatus(status);
-        PostToHost(WM_COMM_RESULT, self);
+        PostResult();
     };
     auto clearLoginRequired = [this] {
         CSingleLock lock(m_lock);
@@ -60,6 +59,8 @@ void CValueProjectorInfo::RunLoop() {
     // "Retry later": the idle pause, cut short by any new request.
     auto retryLater = [this] { m_wake.Wait(kIdlePauseMs); };
     // A failure that drops what was requested until the engine asks again.
+    // It comes before the report, so the report carries the request it
+    // dropped and a request that arrives meanwhile is not lost unanswered.
     auto dropRequests = [this] {
         ClearCommand();
         SetPollRequest(0);
@@ -89,8 +90,8 @@ void CValueProjectorInfo::RunLoop() {
                 if (r == RC_STOPPED)
                     break;
                 if (r != RC_OK) {
-                    reportFailure(StatusForBoardInfo(r));
                     dropRequests();
+                    reportFailure(StatusForBoardInfo(r));
                     firstContact = needLogin = true;
                     retryLater();
                     continue;
@@ -108,8 +109,8 @@ void CValueProjectorInfo::RunLoop() {
                 break;
             if (r != 0) {
                 clearLoginRequired();
-                reportFailure(STATUS_CONNECTION_ERROR);
                 dropRequests();
+                reportFailure(STATUS_CONNECTION_ERROR);
                 firstContact = true;
                 retryLater();
                 continue;
@@ -133,7 +134,7 @@ void CValueProjectorInfo::RunLoop() {
                     firstContact = true;
                     clearLoginRequired();
                     dropRequests();
-                    PostToHost(WM_COMM_RESULT, self);
+                    PostResult();
                     needLogin = true;
                     retryLater();
                     continue;
@@ -181,7 +182,7 @@ void CValueProjectorInfo::RunLoop() {
                 retryLater();
                 continue;
             }
-            PostToHost(WM_COMM_RESULT, self);
+            PostResult();
         }
 
         // Idle check: notice a board that closed the kept connection.
