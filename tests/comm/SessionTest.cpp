@@ -202,6 +202,35 @@ TEST_F(BoardDialogue, StopEndsASilentBoardsWaitQuickly) {
     EXPECT_LT(elapsed, 300 + 250);
 }
 
+using LoneSession = SimFleetFixture;
+
+TEST_F(LoneSession, LateReplyAfterATimeOutNeverPairsWithALaterCommand) {
+    std::string a = AddBoard({"projectorName Hall", "model LX-9", "power standby"});
+    StartFleet();
+    constexpr int kTimeoutMs = 800;
+    Control("fault " + a + " \"MNRD   1\" delay ms=" + std::to_string(kTimeoutMs * 3) + " times=1");
+    CProjectorInfo seed;
+    seed.ipAddress = a;
+    CDirectSession direct(seed);
+    CValueProjectorInfo& session = direct.Session();
+    session.SetBoardTimeout(kTimeoutMs);
+    session.SetPollRequest(1);
+    ASSERT_EQ(session.StartThread(), 0);
+    ASSERT_TRUE(direct.WaitPosted(WM_COMM_RESULT, 1, 10000));
+    EXPECT_EQ(session.WorkingSnapshot().status, STATUS_COMM_ERROR);
+
+    // The board answers again (the late model reply included): the next poll
+    // must not take that reply for the answer to its first command.
+    session.SetPollRequest(1);
+    ASSERT_TRUE(direct.WaitPosted(WM_COMM_RESULT, 2, 10000));
+    CProjectorInfo r = session.WorkingSnapshot();
+    EXPECT_EQ(r.power, POWER_STANDBY);
+    EXPECT_EQ(r.name, "Hall");
+    EXPECT_EQ(r.model, "LX-9");
+    EXPECT_EQ(r.status, STATUS_NORMAL);
+    EXPECT_EQ(Stats(a)["commandConnections"].toInt(), 2);
+}
+
 namespace {
 
 // Sessions with their own worker threads, under a real engine.
