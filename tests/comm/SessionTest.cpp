@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -14,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
+#include "SearchTestSupport.h"
 #include "support/LoopbackFleet.h"
 #include "comm/CommDefs.h"
 #include "comm/DirectSession.h"
@@ -46,18 +46,6 @@ std::unique_ptr<CDirectSession> Direct(const std::string& address, const std::st
 }
 
 using BoardDialogue = SimFleetFixture;
-
-// Checks done() every few milliseconds until it holds or ms pass, on the
-// calling thread.
-bool WaitUntil(const std::function<bool()>& done, int ms = 5000) {
-    const std::int64_t start = TickCount();
-    while (!done()) {
-        if (TickCount() - start >= ms)
-            return false;
-        SleepMs(2);
-    }
-    return true;
-}
 
 // True while a TCP socket of this network namespace is connected to address
 // (connections in TIME_WAIT belong to nobody and do not count).
@@ -234,7 +222,7 @@ TEST_F(BoardDialogue, StopEndsASilentBoardsWaitQuickly) {
     // Stop once the board holds the query it will never answer.
     std::atomic<std::int64_t> stoppedAt{0};
     std::thread stopper([&] {
-        WaitUntil([&] { return Sent(a, "PJN0   1") > 0; });
+        searchtest::WaitUntil([&] { return Sent(a, "PJN0   1") > 0; });
         stoppedAt = TickCount();
         s->Session().SetStopFlag(1);
     });
