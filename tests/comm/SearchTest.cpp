@@ -18,6 +18,7 @@
 #include "platform/InterfaceList.h"
 #include "platform/WinsockError.h"
 #include "settings/ProfileStore.h"
+#include "settings/Value.h"
 
 using searchtest::ConnectBack;
 using searchtest::Datagram;
@@ -317,13 +318,12 @@ TEST_F(SearchTest, EachSearchReadsOnlyBroadcastBoardIPFromTheProfile) {
     CurrentProfile().RemoveSection("Settings");
 }
 
-TEST(SearchSettings, SearchTimeIsReadFromTheProfileWhenTheEngineIsMade) {
+TEST(SearchSettings, SearchTimeIsWhatTheEnginesMakerCopiesIn) {
     CFakeClock clock;
-    EXPECT_EQ(CCommWnd(nullptr, &clock).SearchSeconds(), DEFAULT_SEARCH_SECONDS);
     CurrentProfile().WriteInt("Settings", "ProjectorSearchSecond", 4);
     CCommWnd engine(nullptr, &clock);
+    EXPECT_EQ(engine.SearchSeconds(), DEFAULT_SEARCH_SECONDS);  // making an engine reads no profile
+    engine.SetSearchSeconds(CValue().GetProjectorSearchSecond());
     EXPECT_EQ(engine.SearchSeconds(), 4);
-    CurrentProfile().WriteInt("Settings", "ProjectorSearchSecond", 9);
-    EXPECT_EQ(engine.SearchSeconds(), 4);  // once, at creation
     CurrentProfile().RemoveSection("Settings");
 }

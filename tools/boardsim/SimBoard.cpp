@@ -178,7 +178,7 @@ std::string CSimBoard::InfoReply(const FaultPlan& plan) const {
     std::string reply = m_settings.hostName + end;
     reply += std::string("PASSWD:") + (m_settings.loginRequired ? "YES" : "NO") + end;
     if (!plan.noComRpt)
-        reply += "COMRPT:" + std::to_string(CommandPort()) + end;
+        reply += "COMRPT:" + plan.comRpt.value_or(std::to_string(CommandPort())) + end;
     reply += "MDLNAM:" + m_settings.model + end;
     reply += std::string("RDPORT:") + (plan.busy ? "BUSY" : "FREE") + end;
     reply += "ANADDR:" + m_settings.address + end;
@@ -322,6 +322,11 @@ FaultPlan CSimBoard::TakeFaults(const std::string& target) {
             if (plan.noComRpt)
                 return;
             plan.noComRpt = true;
+            break;
+        case K::ComRpt:
+            if (plan.comRpt)
+                return;
+            plan.comRpt = f.Text();
             break;
         case K::Refuse: case K::IdleClose:
             return;  // standing conditions, read by the listener and the idle timer

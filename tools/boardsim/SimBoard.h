@@ -64,6 +64,7 @@ struct FaultPlan {
     bool close = false;
     bool busy = false;
     bool noComRpt = false;
+    std::optional<std::string> comRpt;  // the "COMRPT:" value instead of the real port
     int delayMs = 0;
     int pieces = 1;
     int gapMs = 0;
