@@ -101,3 +101,5 @@ constexpr int SEARCH_FAIL_BROADCAST = 5;  // a search datagram could not be sent
 constexpr int BOARD_INFO_PORT = 7;
 constexpr int BOARD_TIMEOUT_MS = 30000;
 constexpr int BOARD_REPLY_CAPACITY = 1024;
+// The board needs a moment between the information exchange and the login.
+constexpr int BOARD_AFTER_INFO_PAUSE_MS = 500;

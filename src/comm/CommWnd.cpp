@@ -7,12 +7,10 @@
 #include "comm/ServerSocket.h"
 #include "comm/ValueProjectorInfo.h"
 #include "settings/GroupItem.h"
-#include "settings/Value.h"
 
 CCommWnd::CCommWnd(QObject* parent, IClock* clock)
     : CMsgWnd(parent), m_clock(clock ? clock : &SystemClock()), m_listenSocket(std::make_unique<CServerSocket>()) {
     m_interfaces.Refresh();
-    m_searchSeconds = CValue().GetProjectorSearchSecond();
     SetTimer(COMM_TIMER_ID, COMM_TIMER_MS);
 }
 
@@ -37,22 +35,12 @@ void CCommWnd::StopAllSessions() {
 
 void CCommWnd::PostToView(unsigned msg, WPARAM wParam, LPARAM lParam) { ::PostMessage(parent(), msg, wParam, lParam); }
 
-void CCommWnd::SetPortRange(int start, int end) {
-    std::int64_t packed = (std::int64_t(std::uint32_t(end)) << 32) | std::uint32_t(start);
-    m_portRange.store(packed);
-}
+void CCommWnd::SetPortRange(int start, int end) { m_ports.Set(start, end); }
 
-int CCommWnd::NextLocalPort(int port) const {
-    std::int64_t packed = m_portRange.load();
-    int start = static_cast<std::int32_t>(packed & 0xffffffff);
-    int end = static_cast<std::int32_t>(packed >> 32);
-    int lo = std::min(start, end);
-    int hi = std::max(start, end);
-    if (lo == 0 && hi == 0)
-        return 0;
-    if (port >= lo && port <= hi && port + 1 <= hi)
-        return port + 1;
-    return lo;
+int CCommWnd::NextLocalPort(int port) const { return m_ports.Next(port); }
+
+void CCommWnd::PostSessionMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    ::PostMessage(this, msg, wParam, lParam);
 }
 
 int CCommWnd::AddProjector(CProjectorInfo* record) {
@@ -110,7 +98,8 @@ int CCommWnd::RemoveProjector(CProjectorInfo* record) {
     StopSession(session, 0);
     std::erase(m_passwordQueue, session);
     // Removing the last projector a tracked cycle waits for completes it.
-    if (std::erase(m_tracked, session) && m_tracked.empty())
+    if (std::erase_if(m_tracked, [session](const TrackedSession& t) { return t.session == session; }) &&
+        m_tracked.empty())
         PostToView(WM_VIEW_UPDATE_DONE, 0);
     if (m_passwordSession == session)
         m_passwordSession = nullptr;
@@ -153,9 +142,9 @@ void CCommWnd::RequestUpdateAll(int track) {
     if (track == 1)
         m_tracked.clear();
     for (auto& session : m_sessions) {
+        const std::int64_t request = session->SetPollRequest(1);
         if (track == 1)
-            m_tracked.push_back(session.get());
-        session->SetPollRequest(1);
+            m_tracked.push_back({session.get(), request});
     }
     // With no projector nobody would report: the cycle is done at once, or a
     // caller waiting for it (the periodic report) would wait for ever.
@@ -255,7 +244,7 @@ LRESULT CCommWnd::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMM_RESULT:
         // A session removed after it posted is no longer known: ignore it.
         if (IsKnownSession(session))
-            OnResult(session);
+            OnResult(session, static_cast<std::int64_t>(lParam));
         break;
     case WM_COMM_PASSWORD_REQUEST:
         if (IsKnownSession(session))
@@ -283,24 +272,18 @@ void CCommWnd::OnPasswordAnswer(CValueProjectorInfo* session, int answer) {
     m_passwordSession = nullptr;
 }
 
-void CCommWnd::OnResult(CValueProjectorInfo* session) {
+void CCommWnd::OnResult(CValueProjectorInfo* session, std::int64_t request) {
     CProjectorInfo* record = session->Record();
-    CProjectorInfo snapshot = session->WorkingSnapshot();
-    const bool changed = !snapshot.SameValues(*record);
-    if (changed) {
-        // The worker reads the record's address and login under the session
-        // lock, so the copy into the persistent record takes it too.
-        int oldStatus = 0;
-        session->EditRecord([&](CProjectorInfo& r) {
-            oldStatus = r.status;
-            r.CopyValues(snapshot);
-        });
-        if (IsErrorStatus(record->status) && record->status != oldStatus)
-            PostToView(WM_VIEW_STATUS_ERROR, reinterpret_cast<WPARAM>(record));
-    }
+    int oldStatus = 0;
+    const bool changed = session->TakeResult(oldStatus);
+    if (changed && IsErrorStatus(record->status) && record->status != oldStatus)
+        PostToView(WM_VIEW_STATUS_ERROR, reinterpret_cast<WPARAM>(record));
     PostToView(changed ? WM_VIEW_CHANGED : WM_VIEW_UPDATE, reinterpret_cast<WPARAM>(record));
     if (!m_tracked.empty()) {
-        auto it = std::find(m_tracked.begin(), m_tracked.end(), session);
+        // A result queued before the cycle began answers an older request.
+        auto it = std::find_if(m_tracked.begin(), m_tracked.end(), [&](const TrackedSession& t) {
+            return t.session == session && request >= t.request;
+        });
         if (it != m_tracked.end()) {
             m_tracked.erase(it);
             if (m_tracked.empty())

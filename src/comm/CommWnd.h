@@ -7,7 +7,6 @@
 // on every local subnet, then a listener thread that takes the boards that
 // connect back). Everything here runs on the UI thread; sessions and the
 // search listener reach it only by posting messages.
-#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -18,8 +17,10 @@
 #include <thread>
 #include <vector>
 
+#include "comm/ClientPortRange.h"
 #include "comm/CommDefs.h"
 #include "comm/NetBoardInfoList.h"
+#include "comm/SessionHost.h"
 #include "platform/Clock.h"
 #include "platform/CriticalSection.h"
 #include "platform/DateTime.h"
@@ -43,9 +44,10 @@ struct SearchFailure {
     std::string interfaceAddress;
 };
 
-class CCommWnd : public CMsgWnd {
+class CCommWnd : public CMsgWnd, public ISessionHost {
 public:
-    // The view is the parent and receives the engine's messages.
+    // The view is the parent and receives the engine's messages. Every
+    // setting starts at its default until the view copies the stored one in.
     explicit CCommWnd(QObject* parent = nullptr, IClock* clock = nullptr);
     ~CCommWnd() override;
 
@@ -78,7 +80,9 @@ public:
 
     // The next local port of the client data port range after port, or 0 when
     // no range is set. Safe from session threads: the range is read atomically.
-    int NextLocalPort(int port) const;
+    int NextLocalPort(int port) const override;
+    // Sessions post their messages to the engine window.
+    void PostSessionMessage(unsigned msg, WPARAM wParam, LPARAM lParam) override;
 
     int SessionCount() const { return static_cast<int>(m_sessions.size()); }
     int TrackedCount() const { return static_cast<int>(m_tracked.size()); }
@@ -99,8 +103,8 @@ public:
     // From StartSearch until the end of the search is handled or StopSearch.
     bool IsSearching() const { return m_searchThread.joinable(); }
     const SearchFailure& LastSearchFailure() const { return m_searchFailure; }
-    // Read from ProjectorSearchSecond when the engine is made; a tool may
-    // set another.
+    // How long a search listens (ProjectorSearchSecond, copied in by whoever
+    // makes the engine; DEFAULT_SEARCH_SECONDS until then).
     void SetSearchSeconds(int seconds) { m_searchSeconds = seconds; }
     int SearchSeconds() const { return m_searchSeconds; }
     // Each search reads OnlyBroadcastBoardIP (empty: every interface, else
@@ -121,7 +125,7 @@ protected:
 private:
     void PostToView(unsigned msg, WPARAM wParam, LPARAM lParam = 0);
     bool IsKnownSession(const CValueProjectorInfo* session) const;
-    void OnResult(CValueProjectorInfo* session);
+    void OnResult(CValueProjectorInfo* session, std::int64_t request);
     void OnPasswordAnswer(CValueProjectorInfo* session, int answer);
     void StopAllSessions();
 
@@ -129,7 +133,7 @@ private:
     int StartSearchListener();
     static void SearchListenerThread(CCommWnd* engine);
     void RunSearchListener();
-    bool AcceptBoard(unsigned serial);
+    int AcceptWaitingBoards(unsigned serial);
     void PauseSearch(int ms);
     void EndSearchListener();
     int Broadcast(const std::string& onlyAddress);
@@ -140,7 +144,7 @@ private:
     IClock* m_clock;
     std::vector<std::unique_ptr<CValueProjectorInfo>> m_sessions;
     int m_searchPort = DEFAULT_SEARCH_PORT;
-    std::atomic<std::int64_t> m_portRange{0};  // start in the low half, end in the high half
+    CClientPortRange m_ports;
     int m_updateInterval = 0;
     int m_searchInterval = 0;
     int m_powerOnSpacing = 0;
@@ -150,7 +154,14 @@ private:
     CValueProjectorInfo* m_powerOnSession = nullptr;
     int m_powerOnActive = 0;
     CGroupItem* m_commandGroup = nullptr;
-    std::vector<CValueProjectorInfo*> m_tracked;
+    // A session of the tracked cycle that has not reported yet, and the
+    // number of the poll request the cycle gave it: only a result of that
+    // request or a later one counts.
+    struct TrackedSession {
+        CValueProjectorInfo* session;
+        std::int64_t request;
+    };
+    std::vector<TrackedSession> m_tracked;
     CDateTime m_nextUpdate = CDateTime::Never();
     CDateTime m_nextSearch = CDateTime::Never();
 

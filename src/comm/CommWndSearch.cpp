@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+#include <sys/socket.h>
+
 #include "comm/BroadcastSocket.h"
 #include "comm/ServerSocket.h"
 #include "comm/StreamSocket.h"
@@ -22,6 +24,9 @@ namespace {
 constexpr int kAcceptWaitMs = 50;
 constexpr int kPauseMs = 50;
 constexpr int kHighestPort = 65535;
+// One round of taking waiting boards stops after a full backlog's worth, so
+// boards that keep arriving cannot hold off the deadline or a stop.
+constexpr int kMostBoardsPerRound = SOMAXCONN;
 
 }  // namespace
 
@@ -144,16 +149,17 @@ void CCommWnd::RunSearchListener() {
         if (close)
             listener.Close();
         if (m_clock->TickMs() > deadline) {
+            // A board whose connection was complete by the deadline answered
+            // in time, even if it still waits to be taken.
+            AcceptWaitingBoards(serial);
             reportDone();
             break;
         }
-        if (listener.IsOpen() && listener.WaitEvent(kAcceptWaitMs) == WAIT_EVENT_OK && AcceptBoard(serial)) {
+        if (listener.IsOpen() && listener.WaitEvent(kAcceptWaitMs) == WAIT_EVENT_OK && AcceptWaitingBoards(serial) > 0) {
             if (listener.SelectAccept() != 0) {
                 reportDone();
                 break;
             }
-            // Boards answer together: take every waiting one before pausing,
-            // or a large fleet would still sit in the backlog at the deadline.
             continue;
         }
         PauseSearch(kPauseMs);
@@ -162,15 +168,24 @@ void CCommWnd::RunSearchListener() {
     EndSearchListener();
 }
 
-bool CCommWnd::AcceptBoard(unsigned serial) {
-    CStreamSocket board;
-    std::string peer;
-    if (m_listenSocket->Accept(board, peer) != 0)
-        return false;  // the board gave up before we took it; keep listening
-    // The connection itself is the board's answer; nothing is exchanged on it.
-    board.Close();
-    PostOwnedMessage(this, WM_COMM_SEARCH_FOUND, std::make_unique<std::string>(peer), static_cast<LPARAM>(serial));
-    return true;
+int CCommWnd::AcceptWaitingBoards(unsigned serial) {
+    // Boards answer together: take every one already waiting, each reported
+    // at once, or a large fleet would still sit in the backlog at the
+    // deadline. The listener is non-blocking, so the accept that finds none
+    // ends the round, and each accepted socket is too, so closing it never
+    // waits for a board that keeps its connection open.
+    int taken = 0;
+    while (taken < kMostBoardsPerRound && m_listenSocket->IsOpen()) {
+        CStreamSocket board;
+        std::string peer;
+        if (m_listenSocket->Accept(board, peer) != 0)
+            break;  // none waiting, or a board gave up before we took it: keep listening
+        // The connection itself is the board's answer; nothing is exchanged on it.
+        board.Close();
+        PostOwnedMessage(this, WM_COMM_SEARCH_FOUND, std::make_unique<std::string>(peer), static_cast<LPARAM>(serial));
+        ++taken;
+    }
+    return taken;
 }
 
 void CCommWnd::PauseSearch(int ms) {

@@ -25,7 +25,11 @@ int CServerSocket::Accept(CSocketEx& target, std::string& peerAddress) {
         return -1;
     sockaddr_in peer{};
     socklen_t len = sizeof peer;
-    int handle = ::accept4(m_socket, reinterpret_cast<sockaddr*>(&peer), &len, SOCK_CLOEXEC);
+    // The new connection takes the listener's mode, as an accepted socket
+    // shares its listener's event notification: a non-blocking listener gives
+    // a non-blocking, event-driven connection.
+    const int flags = SOCK_CLOEXEC | (IsBlocking() ? 0 : SOCK_NONBLOCK);
+    int handle = ::accept4(m_socket, reinterpret_cast<sockaddr*>(&peer), &len, flags);
     if (handle < 0)
         return -1;  // last error stays as it was
     int rc = target.Attach(handle);

@@ -68,6 +68,16 @@ int CStreamSocket::Close() {
     return CSocketEx::Close();
 }
 
+int CStreamSocket::Attach(int handle) {
+    int rc = CSocketEx::Attach(handle);
+    if (rc != 0)
+        return rc;
+    // A non-blocking handle comes from a non-blocking listener, whose event
+    // notification it shares; treated as event-driven, its close drains
+    // without waiting for the peer.
+    return IsBlocking() ? 0 : FreshEvent();
+}
+
 int CStreamSocket::Arm(int mode) {
     m_lastError = 0;
     if (!IsOpen())

@@ -32,6 +32,7 @@ public:
     int Create(int kind) override;
     int Connect(const char* host, int port) override;
     int Close() override;
+    int Attach(int handle) override;
 
     int SelectRead();
     int SelectWrite();

@@ -3,13 +3,13 @@
 #include <chrono>
 
 #include "comm/CommDefs.h"
-#include "comm/CommWnd.h"
 #include "comm/ProjectorInfo.h"
+#include "comm/SessionHost.h"
 #include "comm/StreamSocket.h"
 
-CValueProjectorInfo::CValueProjectorInfo(CProjectorInfo* record, CCommWnd* engine)
+CValueProjectorInfo::CValueProjectorInfo(CProjectorInfo* record, ISessionHost* host)
     : m_record(record),
-      m_engine(engine),
+      m_host(host),
       m_working(std::make_unique<CProjectorInfo>()),
       m_commandSocket(std::make_unique<CStreamSocket>()),
       m_infoSocket(std::make_unique<CStreamSocket>()) {
@@ -18,7 +18,7 @@ CValueProjectorInfo::CValueProjectorInfo(CProjectorInfo* record, CCommWnd* engin
 }
 
 CValueProjectorInfo::~CValueProjectorInfo() {
-    // The engine waits for the thread before it deletes a session; this only
+    // The host waits for the thread before it deletes a session; this only
     // guards against a session dropped without that.
     if (m_thread.joinable()) {
         SetStopFlag(1);
@@ -26,13 +26,25 @@ CValueProjectorInfo::~CValueProjectorInfo() {
     }
 }
 
-void CValueProjectorInfo::SetPollRequest(int value) {
+std::int64_t CValueProjectorInfo::SetPollRequest(int value) {
+    std::int64_t number = 0;
     {
         CSingleLock lock(m_lock);
         m_pollRequest = value;
+        if (value)
+            ++m_pollRequestNumber;
+        else
+            m_takenPollRequest = m_pollRequestNumber;
+        number = m_pollRequestNumber;
     }
     if (value)
         m_wake.Set();
+    return number;
+}
+
+std::int64_t CValueProjectorInfo::TakenPollRequest() {
+    CSingleLock lock(m_lock);
+    return m_takenPollRequest;
 }
 
 void CValueProjectorInfo::SetStopFlag(int value) {
@@ -107,6 +119,17 @@ CProjectorInfo CValueProjectorInfo::WorkingSnapshot() {
     return *m_working;
 }
 
+bool CValueProjectorInfo::TakeResult(int& oldStatus) {
+    CSingleLock lock(m_lock);
+    if (!m_record || m_working->SameValues(*m_record))
+        return false;
+    oldStatus = m_record->status;
+    const std::int32_t busy = m_record->busy;
+    m_record->CopyValues(*m_working);
+    m_record->busy = busy;
+    return true;
+}
+
 int CValueProjectorInfo::CheckStop() { return IsStopRequested() ? RC_STOPPED : RC_OK; }
 
 bool CValueProjectorInfo::SleepUnlessStopped(int ms) {
@@ -115,8 +138,8 @@ bool CValueProjectorInfo::SleepUnlessStopped(int ms) {
 }
 
 void CValueProjectorInfo::AdvanceLocalPort() {
-    if (m_engine)
-        m_localPort = m_engine->NextLocalPort(m_localPort);
+    if (m_host)
+        m_localPort = m_host->NextLocalPort(m_localPort);
 }
 
 bool CValueProjectorInfo::IsCommandOpen() const { return m_commandSocket && m_commandSocket->IsOpen(); }
@@ -158,7 +181,14 @@ int CValueProjectorInfo::IsRecordChanged() {
     return m_recordChanged;
 }
 
-void CValueProjectorInfo::PostToEngine(unsigned msg, WPARAM wParam) { ::PostMessage(m_engine, msg, wParam); }
+void CValueProjectorInfo::PostToHost(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    if (m_host)
+        m_host->PostSessionMessage(msg, wParam, lParam);
+}
+
+void CValueProjectorInfo::PostResult() {
+    PostToHost(WM_COMM_RESULT, reinterpret_cast<WPARAM>(this), static_cast<LPARAM>(TakenPollRequest()));
+}
 
 void CValueProjectorInfo::WriteWorkingStatus(int status) {
     CSingleLock lock(m_lock);
@@ -166,7 +196,7 @@ void CValueProjectorInfo::WriteWorkingStatus(int status) {
 }
 
 int CValueProjectorInfo::RequestPassword() {
-    if (!m_engine)
+    if (!m_host)
         return -1;
     CAutoResetEvent* event = nullptr;
     {
@@ -176,7 +206,7 @@ int CValueProjectorInfo::RequestPassword() {
         event = m_passwordEvent.get();
         m_passwordAnswer = -1;
     }
-    PostToEngine(WM_COMM_PASSWORD_REQUEST, reinterpret_cast<WPARAM>(this));
+    PostToHost(WM_COMM_PASSWORD_REQUEST, reinterpret_cast<WPARAM>(this));
     for (;;) {
         bool signalled = event->Wait(100);
         CSingleLock lock(m_lock);

@@ -2,7 +2,8 @@
 // CValueProjectorInfo: the live side of one projector. It owns the working
 // record and the two board connections, and runs the board dialogue (first
 // contact on port 7, login, commands and status polls) on its worker thread.
-// The engine owns the session; the persistent record is only referenced.
+// Its host (the engine, or a direct session) owns it and receives its
+// messages; the persistent record is only referenced.
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -10,12 +11,13 @@
 #include <string>
 #include <thread>
 
+#include "comm/CommDefs.h"
 #include "platform/AutoResetEvent.h"
 #include "platform/CriticalSection.h"
 #include "platform/MsgWnd.h"
 
-class CCommWnd;
 class CProjectorInfo;
+class ISessionHost;
 class CStreamSocket;
 
 // What one status poll carries from row to row.
@@ -35,17 +37,24 @@ class CValueProjectorInfo {
     friend class SessionTestAccess;  // lets tests stage a working record
 
 public:
-    CValueProjectorInfo(CProjectorInfo* record, CCommWnd* engine);
+    CValueProjectorInfo(CProjectorInfo* record, ISessionHost* host);
     CValueProjectorInfo(const CValueProjectorInfo&) = delete;
     CValueProjectorInfo& operator=(const CValueProjectorInfo&) = delete;
     virtual ~CValueProjectorInfo();
 
     CProjectorInfo* Record() const { return m_record; }
-    CCommWnd* Engine() const { return m_engine; }
+    ISessionHost* Host() const { return m_host; }
 
     // Requests from the engine (any thread; each takes the session lock and
     // wakes the worker so it need not wait out its idle pause).
-    void SetPollRequest(int value);
+    // Each poll request is numbered. Clearing the request (the worker does,
+    // when it starts a poll or drops what was asked) takes it: the results
+    // posted from then on carry its number as lParam, so a tracked cycle can
+    // tell them from results of polls that began before it. Returns the
+    // number of the latest request.
+    std::int64_t SetPollRequest(int value);
+    // The number of the last request taken; 0 before the first.
+    std::int64_t TakenPollRequest();
     void SetStopFlag(int value);
     int IsStopRequested();
     // 0 when queued; -1 when a command is already pending (the request is dropped).
@@ -65,8 +74,18 @@ public:
     int WaitThread(int ms);
     bool HasThread() const { return m_thread.joinable(); }
     static int SessionThread(CValueProjectorInfo* session);
+    // The time-out the worker gives every board operation (BOARD_TIMEOUT_MS
+    // unless set before the thread starts).
+    void SetBoardTimeout(int ms) { m_timeoutMs = ms; }
+    int BoardTimeout() const { return m_timeoutMs; }
     // A consistent copy of the working record, taken under the session lock.
     CProjectorInfo WorkingSnapshot();
+    // The engine's take of a result: when the working record's values differ
+    // from the persistent record's, copies them over in one lock section, so
+    // the worker cannot change either record in between. Credentials and
+    // busy stay as they are (busy is the worker's, through SetBusy). True
+    // when the values changed; oldStatus is the status before the copy.
+    bool TakeResult(int& oldStatus);
 
     // Board dialogue. Worker thread only; results are RC_* codes.
     int QueryBoardInfo(int timeoutMs);
@@ -102,7 +121,7 @@ public:
     void ClearCommand();
     int IsPollRequested();
     int IsRecordChanged();
-    // Asks the engine for a password and waits: 0 confirmed, -1 cancelled or
+    // Asks the host for a password and waits: 0 confirmed, -1 cancelled or
     // impossible, 1 when a stop was requested meanwhile.
     int RequestPassword();
     // closed = 1 when the board closed the command connection; 0, 2 or the wait's result.
@@ -117,7 +136,9 @@ protected:
     int CheckStop();
     // Sleeps ms unless a stop is requested first; true when stopped.
     bool SleepUnlessStopped(int ms);
-    void PostToEngine(unsigned msg, WPARAM wParam);
+    void PostToHost(unsigned msg, WPARAM wParam, LPARAM lParam = 0);
+    // Reports an ended attempt, with the number of the request it served.
+    void PostResult();
     void WriteWorkingStatus(int status);
     // Marks the thread ended and wakes WaitThread.
     void EndThread();
@@ -134,7 +155,7 @@ protected:
     }
 
     CProjectorInfo* m_record;
-    CCommWnd* m_engine;
+    ISessionHost* m_host;
     std::unique_ptr<CProjectorInfo> m_working;
     std::string m_hostName;
     std::int32_t m_stop = 0;
@@ -145,9 +166,12 @@ protected:
     std::int32_t m_commandPort = 0;
     std::int32_t m_pendingCommand = -1;
     std::int32_t m_pollRequest = 0;
+    std::int64_t m_pollRequestNumber = 0;
+    std::int64_t m_takenPollRequest = 0;
     std::int32_t m_loginRequired = 0;
     std::int32_t m_recordChanged = 0;
     std::int32_t m_passwordAnswer = -1;
+    int m_timeoutMs = BOARD_TIMEOUT_MS;
     std::unique_ptr<CAutoResetEvent> m_passwordEvent;
     std::thread m_thread;
     CAutoResetEvent m_wake;

@@ -3,7 +3,6 @@
 // and the control commands.
 #include "comm/ValueProjectorInfo.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "comm/ProjectorInfo.h"
 #include "comm/StreamSocket.h"
 #include "platform/TickCount.h"
+#include "settings/TextTools.h"
 
 const char* const kStatusCommands[STATUS_ROW_COUNT] = {
     "POWR????", "PJN0   1", "MNRD   1", "TABN   1", "TLPS   1", "TLPS   2", "TLTT   1", "TLTT   2", "TLTM   1",
@@ -29,6 +29,7 @@ constexpr const char* kControlCommands[CONTROL_COUNT] = {
 };
 
 constexpr const char* kNoValue = "----";
+constexpr char kErr[] = "ERR";
 constexpr int kTransactAttempts = 3;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -51,10 +52,14 @@ bool IsAllDigitsText(const std::string& text) {
     return true;
 }
 
-// The board's numbers are read the way the C library's atoi reads them.
-int Number(const std::string& text) { return std::atoi(text.c_str()); }
+// The board's numbers are read the way the C library's atoi reads them,
+// except that a number beyond an int stays beyond the ranges the rows accept
+// instead of wrapping into them.
+int Number(const std::string& text) { return LeadingInt(text); }
 
-bool IsErr(const std::string& reply) { return reply == "ERR"; }
+constexpr int kHighestPort = 65535;
+
+bool IsErr(const std::string& reply) { return reply == kErr; }
 
 // Status from the error bits: the first set bit in the board's order decides.
 int StatusFromBits(int bits) {
@@ -121,7 +126,7 @@ int CValueProjectorInfo::QueryBoardInfo(int timeoutMs) {
         CSingleLock lock(m_lock);
         m_hostName.clear();
     }
-    if (!m_infoSocket || !m_record || !m_engine)
+    if (!m_infoSocket || !m_record || !m_host)
         return RC_INVALID;
     int r = ConnectFromRange(m_infoSocket.get(), BOARD_INFO_PORT, timeoutMs);
     if (r != RC_OK)
@@ -129,16 +134,20 @@ int CValueProjectorInfo::QueryBoardInfo(int timeoutMs) {
     static const char kRequest[] = "hostname\n";
     int length = 9;
     r = SendTimed(m_infoSocket.get(), kRequest, length, timeoutMs, true);
+    bool answered = false;
     if (r == RC_OK) {
         SleepMs(100);
         char reply[BOARD_REPLY_CAPACITY];
         length = sizeof reply;
         r = ReceiveUntil(m_infoSocket.get(), reply, length, '\n', timeoutMs);
-        if (r == RC_OK)
+        answered = r == RC_OK;
+        if (answered)
             r = ApplyBoardInfo(std::string(reply, static_cast<size_t>(length)));
     }
     m_infoSocket->Close();
-    if (r != RC_OK && r != RC_REFUSED)
+    // Only a board that gave its information reply (busy or not) is looked
+    // up: one that refused us ("Your IP") or never answered stores nothing.
+    if (!answered)
         return r;
     std::string address;
     {
@@ -152,6 +161,7 @@ int CValueProjectorInfo::QueryBoardInfo(int timeoutMs) {
 
 int CValueProjectorInfo::ApplyBoardInfo(const std::string& reply) {
     bool busy = false;
+    bool badPort = false;
     size_t pos = 0;
     while (pos < reply.size()) {
         size_t end = reply.find('\n', pos);
@@ -172,12 +182,22 @@ int CValueProjectorInfo::ApplyBoardInfo(const std::string& reply) {
             break;
         }
         case KEY_PASSWD: m_loginRequired = value == "YES" ? 1 : 0; break;
-        case KEY_COMRPT: m_commandPort = Number(value); break;
+        case KEY_COMRPT: {
+            // A port no connection can use must not be cut down to one that
+            // reaches some other service.
+            const int port = Number(value);
+            badPort = port < 1 || port > kHighestPort;
+            if (!badPort)
+                m_commandPort = port;
+            break;
+        }
         case KEY_RDPORT: busy = busy || value == "BUSY"; break;
         default: break;
         }
     }
-    return busy ? RC_REFUSED : RC_OK;
+    if (busy)
+        return RC_REFUSED;
+    return badPort ? RC_INVALID : RC_OK;
 }
 
 int CValueProjectorInfo::Login(int timeoutMs) {
@@ -240,15 +260,20 @@ int CValueProjectorInfo::Transact(const char* command, char* reply, int& length,
             return r;
         // The text before the terminator must be there and must not be "ERR...".
         int textLength = received[receivedLength - 1] == '\r' ? receivedLength - 1 : receivedLength;
-        if (textLength > 0 && std::strncmp(received, "ERR", 3) != 0)
+        if (textLength > 0 && std::strncmp(received, kErr, sizeof kErr - 1) != 0)
             break;
         if (attempt + 1 < kTransactAttempts)
             SleepMs(10);
     }
-    // After the last attempt an "ERR" reply stands as the answer; an empty
-    // one gives an empty reply.
     if (receivedLength > 0 && received[receivedLength - 1] == '\r')
         --receivedLength;
+    // After the last attempt an "ERR" reply stands as the answer, and so does
+    // nothing at all: an empty reply would otherwise read as the number 0
+    // (standby, normal, 0 h).
+    if (receivedLength == 0) {
+        std::memcpy(received, kErr, sizeof kErr - 1);
+        receivedLength = sizeof kErr - 1;
+    }
     int copied = std::min(receivedLength, capacity - 1);
     std::memcpy(reply, received, static_cast<size_t>(copied));
     reply[copied] = '\0';

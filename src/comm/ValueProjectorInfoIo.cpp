@@ -3,6 +3,7 @@
 // step within about 200 ms whatever its time-out.
 #include "comm/ValueProjectorInfo.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -23,6 +24,25 @@ constexpr char kRefusalText[] = "Your IP";
 constexpr int kRefusalLength = 7;
 
 bool DeadlineReached(std::int64_t start, int timeoutMs) { return TickCount() - start >= timeoutMs; }
+
+// A host that does not answer is a time-out, however the platform reports
+// it: Linux gives up on a board without an ARP answer (or a route) with
+// "unreachable" after about 3 s. No other local port can reach such a board,
+// so it must end the connection step, not move it on to the next port.
+bool IsUnansweredHost(int socketError) {
+    return socketError == WSAETIMEDOUT || socketError == WSAEHOSTUNREACH || socketError == WSAEHOSTDOWN ||
+           socketError == WSAENETUNREACH;
+}
+
+int ConnectFailure(int socketError) {
+    if (IsUnansweredHost(socketError))
+        return RC_TIMEOUT;
+    if (socketError == WSAEADDRINUSE)
+        return RC_ADDR_IN_USE;
+    if (socketError == WSAECONNREFUSED)
+        return RC_CONN_REFUSED;
+    return RC_SOCKET_ERROR;
+}
 
 }  // namespace
 
@@ -50,20 +70,14 @@ int CValueProjectorInfo::ConnectTimed(CStreamSocket* socket, const char* address
     if (!socket)
         return RC_SOCKET_ERROR;
     if (socket->Connect(address, port) != 0)
-        return RC_SOCKET_ERROR;
+        return IsUnansweredHost(socket->LastError()) ? RC_TIMEOUT : RC_SOCKET_ERROR;
     const std::int64_t start = TickCount();
     while (!DeadlineReached(start, timeoutMs)) {
         int r = socket->WaitEvent(kSliceMs);
         if (r == WAIT_EVENT_OK)
             return RC_OK;
-        if (r < 0) {
-            switch (socket->LastError()) {
-            case WSAETIMEDOUT: return RC_TIMEOUT;
-            case WSAEADDRINUSE: return RC_ADDR_IN_USE;
-            case WSAECONNREFUSED: return RC_CONN_REFUSED;
-            default: return RC_SOCKET_ERROR;
-            }
-        }
+        if (r < 0)
+            return ConnectFailure(socket->LastError());
         if (CheckStop() != RC_OK)
             return RC_STOPPED;
         if (r != WAIT_EVENT_TIMEOUT)
@@ -92,10 +106,14 @@ int CValueProjectorInfo::ConnectFromRange(CStreamSocket* socket, int boardPort, 
         socket->Close();
         return r == RC_TIMEOUT ? RC_TIMEOUT : RC_REFUSED;
     }
+    // The walk through the range shares the step's time-out, so a board
+    // whose every attempt fails slowly still ends the step within it.
     const int first = m_localPort;
+    const std::int64_t start = TickCount();
     for (;;) {
         if (socket->Bind(nullptr, m_localPort, SOCKET_KIND_STREAM) == 0) {
-            int r = ConnectTimed(socket, address.c_str(), boardPort, timeoutMs);
+            const int left = timeoutMs - static_cast<int>(TickCount() - start);
+            int r = ConnectTimed(socket, address.c_str(), boardPort, std::max(left, 0));
             if (r == RC_OK)
                 return RC_OK;
             if (r == RC_TIMEOUT || r == RC_CONN_REFUSED) {
@@ -109,6 +127,8 @@ int CValueProjectorInfo::ConnectFromRange(CStreamSocket* socket, int boardPort, 
             return RC_REFUSED;
         if (CheckStop() != RC_OK)
             return RC_STOPPED;
+        if (DeadlineReached(start, timeoutMs))
+            return RC_TIMEOUT;
     }
 }
 

@@ -1,6 +1,6 @@
 // The session's worker thread: keeps the board connection, runs what the
 // engine asked for, classifies failures into the working record's status and
-// reports every attempt to the engine window.
+// reports every attempt to its host.
 #include "comm/ValueProjectorInfo.h"
 
 #include <functional>
@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int kIdlePauseMs = 500;
-constexpr int kAfterInfoPauseMs = 500;
 constexpr int kAfterCommandPauseMs = 500;
 constexpr int kBeforePowerPollMs = 4000;
 
@@ -21,10 +20,14 @@ int StatusForRefusal(int rc, bool loginRefusalToo) {
     return STATUS_COMM_ERROR;
 }
 
+// The information exchange also fails as a connection error when the board
+// names a command port that no connection can use.
+int StatusForBoardInfo(int rc) { return rc == RC_INVALID ? STATUS_CONNECTION_ERROR : StatusForRefusal(rc, false); }
+
 }  // namespace
 
 int CValueProjectorInfo::SessionThread(CValueProjectorInfo* session) {
-    if (session->m_record && session->m_engine)
+    if (session->m_record && session->m_host)
         session->RunLoop();
     else
         session->EndThread();
@@ -34,21 +37,20 @@ int CValueProjectorInfo::SessionThread(CValueProjectorInfo* session) {
 void CValueProjectorInfo::RunLoop() {
     bool firstContact = true;
     bool needLogin = true;
-    const WPARAM self = reinterpret_cast<WPARAM>(this);
     const WPARAM record = reinterpret_cast<WPARAM>(m_record);
 
     // One exchange with the board: busy while it lasts, the view told it started.
     auto exchange = [this, record](const std::function<int()>& step) {
         SetBusy(1);
-        PostToEngine(WM_COMM_UPDATE, record);
+        PostToHost(WM_COMM_UPDATE, record);
         int r = step();
         SetBusy(0);
         return r;
     };
     // A failed attempt: its status goes into the working record and is reported.
-    auto reportFailure = [this, self](int status) {
+    auto reportFailure = [this](int status) {
         WriteWorkingStatus(status);
-        PostToEngine(WM_COMM_RESULT, self);
+        PostResult();
     };
     auto clearLoginRequired = [this] {
         CSingleLock lock(m_lock);
@@ -57,6 +59,8 @@ void CValueProjectorInfo::RunLoop() {
     // "Retry later": the idle pause, cut short by any new request.
     auto retryLater = [this] { m_wake.Wait(kIdlePauseMs); };
     // A failure that drops what was requested until the engine asks again.
+    // It comes before the report, so the report carries the request it
+    // dropped and a request that arrives meanwhile is not lost unanswered.
     auto dropRequests = [this] {
         ClearCommand();
         SetPollRequest(0);
@@ -82,17 +86,17 @@ void CValueProjectorInfo::RunLoop() {
             if (firstContact || needLogin)
                 AdvanceLocalPort();
             if (firstContact) {
-                int r = exchange([this] { return QueryBoardInfo(BOARD_TIMEOUT_MS); });
+                int r = exchange([this] { return QueryBoardInfo(m_timeoutMs); });
                 if (r == RC_STOPPED)
                     break;
                 if (r != RC_OK) {
-                    reportFailure(StatusForRefusal(r, false));
                     dropRequests();
+                    reportFailure(StatusForBoardInfo(r));
                     firstContact = needLogin = true;
                     retryLater();
                     continue;
                 }
-                if (SleepUnlessStopped(kAfterInfoPauseMs))
+                if (SleepUnlessStopped(BOARD_AFTER_INFO_PAUSE_MS))
                     break;
                 firstContact = false;
             }
@@ -105,14 +109,14 @@ void CValueProjectorInfo::RunLoop() {
                 break;
             if (r != 0) {
                 clearLoginRequired();
-                reportFailure(STATUS_CONNECTION_ERROR);
                 dropRequests();
+                reportFailure(STATUS_CONNECTION_ERROR);
                 firstContact = true;
                 retryLater();
                 continue;
             }
             if (!poll && cmd == -1) {
-                PostToEngine(WM_COMM_UPDATE, record);
+                PostToHost(WM_COMM_UPDATE, record);
                 skipToIdleCheck = true;
             }
         } else if (idle) {
@@ -121,7 +125,7 @@ void CValueProjectorInfo::RunLoop() {
 
         if (!skipToIdleCheck && (poll || cmd != -1)) {
             if (needLogin) {
-                int r = exchange([this] { return Login(BOARD_TIMEOUT_MS); });
+                int r = exchange([this] { return Login(m_timeoutMs); });
                 if (r == RC_STOPPED)
                     break;
                 if (r != RC_OK) {
@@ -130,7 +134,7 @@ void CValueProjectorInfo::RunLoop() {
                     firstContact = true;
                     clearLoginRequired();
                     dropRequests();
-                    PostToEngine(WM_COMM_RESULT, self);
+                    PostResult();
                     needLogin = true;
                     retryLater();
                     continue;
@@ -140,7 +144,7 @@ void CValueProjectorInfo::RunLoop() {
 
             if (cmd != -1) {
                 int r = exchange([this, cmd] {
-                    int sent = SendControl(cmd, BOARD_TIMEOUT_MS);
+                    int sent = SendControl(cmd, m_timeoutMs);
                     ClearCommand();
                     return sent;
                 });
@@ -160,12 +164,12 @@ void CValueProjectorInfo::RunLoop() {
             SetPollRequest(0);
             SetBusy(1);
             if (cmd == -1) {
-                PostToEngine(WM_COMM_UPDATE, record);
+                PostToHost(WM_COMM_UPDATE, record);
             } else if (SleepUnlessStopped(kBeforePowerPollMs)) {
                 SetBusy(0);
                 break;
             }
-            int r = PollStatus(BOARD_TIMEOUT_MS, cmd != -1);
+            int r = PollStatus(m_timeoutMs, cmd != -1);
             SetBusy(0);
             if (r == RC_STOPPED)
                 break;
@@ -178,7 +182,7 @@ void CValueProjectorInfo::RunLoop() {
                 retryLater();
                 continue;
             }
-            PostToEngine(WM_COMM_RESULT, self);
+            PostResult();
         }
 
         // Idle check: notice a board that closed the kept connection.

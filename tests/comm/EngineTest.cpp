@@ -27,9 +27,12 @@ protected:
         }
     }
     CValueProjectorInfo* Session(int i) { return engine->FindSession(records[static_cast<size_t>(i)]); }
+    // What a session's worker does for a poll: take the request, report the
+    // result with the request's number.
     void Result(int i, int status) {
         SessionTestAccess::Stage(Session(i), [status](CProjectorInfo& w) { w.status = status; });
-        engine->SendMessage(WM_COMM_RESULT, reinterpret_cast<WPARAM>(Session(i)));
+        const std::int64_t request = Session(i)->SetPollRequest(0);
+        engine->SendMessage(WM_COMM_RESULT, reinterpret_cast<WPARAM>(Session(i)), static_cast<LPARAM>(request));
         DrainEvents();
     }
     void TickAfterMs(int ms) {
@@ -65,6 +68,23 @@ TEST_F(EngineTest, TrackedCycleEndsWithTheLastResultInAnyOrder) {
     Result(1, STATUS_COMM_ERROR);
     EXPECT_EQ(view.Count(WM_VIEW_UPDATE_DONE), 1);
     Result(1, STATUS_NORMAL);
+    EXPECT_EQ(view.Count(WM_VIEW_UPDATE_DONE), 1);
+}
+
+TEST_F(EngineTest, TrackedCycleIsNotEndedByPollsFromBeforeIt) {
+    AddProjectors(2);
+    // Both sessions polled for the request they got when added; their results
+    // are still queued when the cycle begins.
+    for (int i = 0; i < 2; ++i) {
+        const std::int64_t request = Session(i)->SetPollRequest(0);
+        engine->PostMessage(WM_COMM_RESULT, reinterpret_cast<WPARAM>(Session(i)), static_cast<LPARAM>(request));
+    }
+    engine->RequestUpdateAll(1);
+    DrainEvents();
+    EXPECT_EQ(view.Count(WM_VIEW_UPDATE_DONE), 0);
+    EXPECT_EQ(engine->TrackedCount(), 2);
+    Result(1, STATUS_NORMAL);
+    Result(0, STATUS_NORMAL);
     EXPECT_EQ(view.Count(WM_VIEW_UPDATE_DONE), 1);
 }
 
@@ -116,6 +136,22 @@ TEST_F(EngineTest, ResultCopyKeepsTheOperatorsCredentials) {
     EXPECT_EQ(records[0]->name, "Hall");
     EXPECT_EQ(records[0]->userName, "admin");
     EXPECT_EQ(records[0]->password, "secret");
+}
+
+TEST_F(EngineTest, ResultCopyLeavesTheBusyFlagToTheSession) {
+    AddProjectors(1);
+    // The worker sets busy in both records at once; a working record that
+    // differs stands for one read before the worker's latest SetBusy.
+    for (int busy : {1, 0}) {
+        Session(0)->SetBusy(busy);
+        SessionTestAccess::Stage(Session(0), [busy](CProjectorInfo& w) {
+            w.busy = 1 - busy;
+            w.name = "Hall " + std::to_string(busy);
+        });
+        engine->SendMessage(WM_COMM_RESULT, reinterpret_cast<WPARAM>(Session(0)));
+        EXPECT_EQ(records[0]->name, "Hall " + std::to_string(busy));
+        EXPECT_EQ(records[0]->busy, busy);
+    }
 }
 
 TEST_F(EngineTest, ResultOfARemovedSessionIsIgnored) {

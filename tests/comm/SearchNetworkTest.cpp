@@ -49,6 +49,16 @@ protected:
         }
     }
 
+    // The simulated fleet of a fleet file, in the boards' namespace, once
+    // it says it is ready.
+    void StartSimulatedBoards(QProcess& sim, const QString& fleet, int count) {
+        sim.start(QStringLiteral("nsenter"), {QString::fromStdString(network.BoardNamespacePath()),
+                                              QStringLiteral(LUMIVEX_BOARDSIM_PATH), fleet});
+        ASSERT_TRUE(RunEventsUntil([&] { return sim.canReadLine() || sim.state() == QProcess::NotRunning; }, 10000));
+        ASSERT_EQ(sim.readLine().trimmed().toStdString(), "READY " + std::to_string(count))
+            << sim.readAllStandardError().toStdString();
+    }
+
     TestNetwork network;
     std::vector<std::unique_ptr<TestBoard>> boards;
     RecordingView view;
@@ -198,10 +208,7 @@ TEST_F(SearchNetworkTest, DiscoverCommandFindsSimulatedBoardsOnce) {
                          "\", \"searchTwice\": true}, {\"address\": \"" + TestNetwork::kBoardAddresses[1] +
                          "\", \"searchDelayMs\": 300}]}");
     QProcess sim;
-    sim.start(QStringLiteral("nsenter"), {QString::fromStdString(network.BoardNamespacePath()),
-                                          QStringLiteral(LUMIVEX_BOARDSIM_PATH), fleet});
-    ASSERT_TRUE(RunEventsUntil([&] { return sim.canReadLine() || sim.state() == QProcess::NotRunning; }, 10000));
-    ASSERT_EQ(sim.readLine().trimmed().toStdString(), "READY 2") << sim.readAllStandardError().toStdString();
+    StartSimulatedBoards(sim, fleet, 2);
 
     CtlRun run = RunLumivexctl({"--profile", dir.filePath(QStringLiteral("none.conf")), "discover", "--seconds", "2"});
     sim.kill();
@@ -209,6 +216,33 @@ TEST_F(SearchNetworkTest, DiscoverCommandFindsSimulatedBoardsOnce) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, std::string(TestNetwork::kBoardAddresses[0]) + "\n" + TestNetwork::kBoardAddresses[1] +
                            "\n2 board(s) found\n");
+}
+
+TEST_F(SearchNetworkTest, DiscoverCommandFindsEveryBoardThatHoldsItsConnection) {
+    // Boards that keep their answer open, even after the console has
+    // closed its side, are found as surely as those that close at once.
+    constexpr int kBoards = 40;
+    std::vector<std::string> addresses;
+    std::string json = "{\"boards\": [";
+    for (int n = 0; n < kBoards; ++n) {
+        addresses.push_back("10.77.0." + std::to_string(10 + n));
+        json += std::string(n ? "," : "") + "{\"address\": \"" + addresses.back() + "\", \"searchHoldMs\": 30000}";
+    }
+    std::string whyNot;
+    ASSERT_TRUE(network.AddBoardAddresses(addresses, whyNot)) << whyNot;
+    QTemporaryDir dir;
+    const QString fleet = dir.filePath(QStringLiteral("fleet.json"));
+    WriteText(fleet, json + "]}");
+    QProcess sim;
+    StartSimulatedBoards(sim, fleet, kBoards);
+
+    CtlRun run = RunLumivexctl({"--profile", dir.filePath(QStringLiteral("none.conf")), "discover", "--seconds", "2"});
+    sim.kill();
+    sim.waitForFinished();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    for (const std::string& address : addresses)
+        EXPECT_NE(run.out.find(address + "\n"), std::string::npos) << address << " missing from\n" << run.out;
+    EXPECT_NE(run.out.find(std::to_string(kBoards) + " board(s) found"), std::string::npos) << run.out;
 }
 
 TEST_F(SearchNetworkTest, DiscoverCommandFailsClearlyWhenThePortIsTaken) {

@@ -13,14 +13,17 @@
 #include "comm/CommDefs.h"
 #include "comm/CommWnd.h"
 #include "comm/NetBoardInfoList.h"
+#include "comm/ServerSocket.h"
 #include "platform/Clock.h"
 #include "platform/InterfaceList.h"
 #include "platform/WinsockError.h"
 #include "settings/ProfileStore.h"
+#include "settings/Value.h"
 
 using searchtest::ConnectBack;
 using searchtest::Datagram;
 using searchtest::DatagramProbe;
+using searchtest::SearchPort;
 using searchtest::TcpPortFree;
 
 namespace {
@@ -43,13 +46,15 @@ protected:
         AddInterface(IFF_LOOPBACK_FLAG, "127.0.0.1", "255.0.0.0");
         AddInterface(kBroadcastFlag, "127.1.2.3", "255.255.0.0");
         AddInterface(kBroadcastFlag, "127.2.0.9", "255.255.255.0");
-        engine->SetSearchPort(probe.Port());
+        engine->SetSearchPort(port.Port());
     }
+
+    void SetUp() override { ASSERT_TRUE(port.Ok()); }
 
     void AddInterface(int flags, const std::string& address, const std::string& mask) {
         engine->Interfaces().Add(std::make_unique<CNetBoardInfo>(flags, address, mask, ""));
     }
-    int Port() const { return probe.Port(); }
+    int Port() const { return port.Port(); }
     // Moves the fake clock past the search time.
     void PassDeadline() { clock.AdvanceMs(std::int64_t(engine->SearchSeconds()) * 1000 + 1); }
     bool WaitDone(int count = 1) {
@@ -59,7 +64,8 @@ protected:
     CFakeClock clock;
     RecordingView view;
     CCommWnd* engine;  // a child of view
-    DatagramProbe probe;
+    SearchPort port;
+    DatagramProbe& probe = port.Probe();
 };
 
 }  // namespace
@@ -96,8 +102,28 @@ TEST(NetBoardInfoList, PlatformListFlagsLoopback) {
     EXPECT_TRUE(sawLoopback);
 }
 
+TEST(SearchPortChoice, NumberAnEarlierConnectionHoldsIsNeverChosen) {
+    // A connection an earlier test left behind: its local number is free
+    // on the UDP side, yet the engine cannot listen there.
+    SearchPort other;
+    CServerSocket peer;
+    ASSERT_EQ(peer.Bind(nullptr, other.Port(), SOCKET_KIND_STREAM), 0);
+    const int client = searchtest::OpenConnectBack("127.0.0.2", "127.0.0.1", other.Port());
+    ASSERT_GE(client, 0);
+    const int held = searchtest::LocalPort(client);
+
+    EXPECT_TRUE(DatagramProbe(held).Ok());
+    CFakeClock clock;
+    CCommWnd engine(nullptr, &clock);
+    engine.Interfaces().RemoveAll();
+    engine.SetSearchPort(held);
+    EXPECT_EQ(engine.StartSearch(), -1);
+    EXPECT_EQ(engine.LastSearchFailure().socketError, WSAEADDRINUSE);
+    EXPECT_FALSE(SearchPort(held).Ok());
+    ::close(client);
+}
+
 TEST_F(SearchTest, PortTextGoesToEachSubnetsBroadcastAddressNeverToLoopback) {
-    ASSERT_TRUE(probe.Ok());
     ASSERT_EQ(engine->StartSearch(), 0);
     EXPECT_TRUE(engine->IsSearching());
     std::vector<Datagram> sent = probe.Drain();
@@ -156,6 +182,26 @@ TEST_F(SearchTest, EachConnectionIsFoundThenOneDoneAtTheDeadline) {
     EXPECT_TRUE(TcpPortFree(Port()));
 }
 
+TEST_F(SearchTest, BoardsHoldingTheirConnectionAreAllFoundBeforeTheDone) {
+    // Each board's connection is complete before the deadline passes, even
+    // if the listener has not taken it yet; none may be lost.
+    constexpr int kBoards = 48;
+    ASSERT_EQ(engine->StartSearch(), 0);
+    searchtest::HeldConnections boards;
+    std::set<std::string> expected;
+    for (int n = 1; n <= kBoards; ++n) {
+        const std::string address = "127.0.1." + std::to_string(n);
+        ASSERT_TRUE(boards.Open(address, "127.0.0.1", Port())) << address;
+        expected.insert(address);
+    }
+    PassDeadline();
+    ASSERT_TRUE(WaitDone());
+    DrainEvents();
+    EXPECT_EQ(std::set<std::string>(view.found.begin(), view.found.end()), expected);
+    EXPECT_EQ(view.found.size(), expected.size());
+    EXPECT_EQ(view.messages.back().msg, WM_VIEW_SEARCH_DONE);
+}
+
 TEST_F(SearchTest, SecondStartDuringASearchFailsAndSendsNothing) {
     ASSERT_EQ(engine->StartSearch(), 0);
     EXPECT_EQ(probe.Drain().size(), 2u);
@@ -176,7 +222,11 @@ TEST_F(SearchTest, NewSearchStartsAsSoonAsTheLastIsDone) {
 }
 
 TEST_F(SearchTest, PortInUseFailsWithoutASearch) {
+    // Another program listening there; it shares the number with the test's
+    // hold on it as the engine would.
     int holder = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int on = 1;
+    ::setsockopt(holder, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in local = searchtest::SocketAddress("0.0.0.0", Port());
     ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
     ASSERT_EQ(::listen(holder, 1), 0);
@@ -233,23 +283,23 @@ TEST_F(SearchTest, LateReportOfAStoppedSearchDoesNotEndTheNextOne) {
 
 TEST(SearchOwnership, FoundTextsInFlightAreFreedWhenTheViewGoes) {
     CFakeClock clock;
-    DatagramProbe probe;  // only to find a free port
+    SearchPort port;  // only for its TCP side
     auto* view = new RecordingView;
     auto* engine = new CCommWnd(view, &clock);
     engine->Interfaces().RemoveAll();
-    engine->SetSearchPort(probe.Port());
+    engine->SetSearchPort(port.Port());
     ASSERT_EQ(engine->StartSearch(), 0);
-    ASSERT_TRUE(ConnectBack("127.0.0.2", "127.0.0.1", probe.Port(), true));
-    ASSERT_TRUE(ConnectBack("127.0.0.3", "127.0.0.1", probe.Port(), true));
+    ASSERT_TRUE(ConnectBack("127.0.0.2", "127.0.0.1", port.Port(), true));
+    ASSERT_TRUE(ConnectBack("127.0.0.3", "127.0.0.1", port.Port(), true));
     // Relay one to the view's queue, leave the other in the engine's.
     QCoreApplication::sendPostedEvents(engine, CWndMessageEvent::EventType());
     delete view;  // takes the engine, which stops its listener; the leak checker does the rest
 
     auto* orphan = new CCommWnd(nullptr, &clock);  // an engine with no view at all
     orphan->Interfaces().RemoveAll();
-    orphan->SetSearchPort(probe.Port());
+    orphan->SetSearchPort(port.Port());
     ASSERT_EQ(orphan->StartSearch(), 0);
-    ASSERT_TRUE(ConnectBack("127.0.0.4", "127.0.0.1", probe.Port(), true));
+    ASSERT_TRUE(ConnectBack("127.0.0.4", "127.0.0.1", port.Port(), true));
     clock.AdvanceMs(std::int64_t(orphan->SearchSeconds()) * 1000 + 1);
     ASSERT_TRUE(ProcessUntil([&] { return !orphan->IsSearching(); }));
     delete orphan;
@@ -268,13 +318,12 @@ TEST_F(SearchTest, EachSearchReadsOnlyBroadcastBoardIPFromTheProfile) {
     CurrentProfile().RemoveSection("Settings");
 }
 
-TEST(SearchSettings, SearchTimeIsReadFromTheProfileWhenTheEngineIsMade) {
+TEST(SearchSettings, SearchTimeIsWhatTheEnginesMakerCopiesIn) {
     CFakeClock clock;
-    EXPECT_EQ(CCommWnd(nullptr, &clock).SearchSeconds(), DEFAULT_SEARCH_SECONDS);
     CurrentProfile().WriteInt("Settings", "ProjectorSearchSecond", 4);
     CCommWnd engine(nullptr, &clock);
+    EXPECT_EQ(engine.SearchSeconds(), DEFAULT_SEARCH_SECONDS);  // making an engine reads no profile
+    engine.SetSearchSeconds(CValue().GetProjectorSearchSecond());
     EXPECT_EQ(engine.SearchSeconds(), 4);
-    CurrentProfile().WriteInt("Settings", "ProjectorSearchSecond", 9);
-    EXPECT_EQ(engine.SearchSeconds(), 4);  // once, at creation
     CurrentProfile().RemoveSection("Settings");
 }

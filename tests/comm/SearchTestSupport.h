@@ -2,8 +2,10 @@
 // Shared pieces of the search tests: a UDP probe that records each datagram
 // with the address it was sent to, and a board's answer (a TCP connection
 // back from a chosen source address).
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -44,6 +46,13 @@ inline sockaddr_in SocketAddress(const std::string& address, int port) {
     return sa;
 }
 
+// The local port number of a socket, or 0.
+inline int LocalPort(int fd) {
+    sockaddr_in local{};
+    socklen_t len = sizeof local;
+    return ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) == 0 ? ntohs(local.sin_port) : 0;
+}
+
 struct Datagram {
     std::string payload;
     std::string destination;  // the address it was sent to
@@ -68,9 +77,7 @@ public:
             m_fd = -1;
             return;
         }
-        socklen_t len = sizeof local;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&local), &len);
-        m_port = ntohs(local.sin_port);
+        m_port = LocalPort(m_fd);
     }
     ~DatagramProbe() {
         if (m_fd >= 0)
@@ -138,25 +145,119 @@ private:
     int m_port = 0;
 };
 
-// Opens a TCP connection from source to target:port, as a board answers a
-// search. With waitForClose, waits (up to 5 s) until the console has closed
-// its side, i.e. until it has taken the connection. False when it failed.
-inline bool ConnectBack(const std::string& source, const std::string& target, int port, bool waitForClose = false) {
+// A port number the search can use in a test: its TCP side for the engine's
+// listener and its UDP side for a probe that sees the search datagrams. A
+// free UDP port is not enough: an earlier test's connection may still hold
+// the same number on the TCP side. So the TCP number is taken first, by a
+// socket that binds it with address reuse and never listens. While it is
+// held no outgoing connection gets that number, yet the engine can still
+// bind and listen there with its own address reuse.
+class SearchPort {
+public:
+    // wanted 0 takes any number free on both sides.
+    explicit SearchPort(int wanted = 0) {
+        constexpr int kAttempts = 100;
+        for (int attempt = 0; attempt < kAttempts && !Ok(); ++attempt) {
+            Release();
+            m_tcp = HoldTcp(wanted);
+            // Never left without a probe; without the TCP hold it does not count.
+            m_probe = std::make_unique<DatagramProbe>(m_tcp >= 0 ? m_port : 0);
+            if (wanted != 0)
+                break;
+        }
+    }
+    ~SearchPort() { Release(); }
+    SearchPort(const SearchPort&) = delete;
+    SearchPort& operator=(const SearchPort&) = delete;
+
+    bool Ok() const { return m_tcp >= 0 && m_probe->Ok(); }
+    int Port() const { return m_port; }
+    DatagramProbe& Probe() { return *m_probe; }
+
+private:
+    int HoldTcp(int wanted) {
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        int on = 1;
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in local = SocketAddress("0.0.0.0", wanted);
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        m_port = LocalPort(fd);
+        return fd;
+    }
+    void Release() {
+        m_probe.reset();
+        if (m_tcp >= 0)
+            ::close(m_tcp);
+        m_tcp = -1;
+    }
+
+    int m_tcp = -1;
+    int m_port = 0;
+    std::unique_ptr<DatagramProbe> m_probe;
+};
+
+// A TCP connection from source to target:port, as a board answers a
+// search: its descriptor, or -1 when it did not reach the console. The
+// console may take the connection and close it before connect returns here;
+// that connection reached it all the same.
+inline int OpenConnectBack(const std::string& source, const std::string& target, int port) {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
-        return false;
+        return -1;
     sockaddr_in local = SocketAddress(source, 0);
     sockaddr_in remote = SocketAddress(target, port);
-    bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0 &&
-              ::connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0;
-    if (ok && waitForClose) {
+    bool reached = ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
+    if (reached && ::connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0)
+        reached = errno == ECONNRESET || errno == EPIPE;
+    if (!reached) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Answers a search and closes at once. With waitForClose, waits (up to 5 s)
+// until the console has closed its side, i.e. until it has taken the
+// connection. False when it failed.
+inline bool ConnectBack(const std::string& source, const std::string& target, int port, bool waitForClose = false) {
+    int fd = OpenConnectBack(source, target, port);
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    if (waitForClose) {
         pollfd pfd{fd, POLLIN, 0};
         char byte;
-        ok = ::poll(&pfd, 1, 5000) == 1 && ::recv(fd, &byte, 1, 0) == 0;
+        ok = ::poll(&pfd, 1, 5000) == 1 && ::recv(fd, &byte, 1, 0) <= 0;
     }
     ::close(fd);
     return ok;
 }
+
+// Boards that answer a search and keep their connection open whatever the
+// console does, until this object goes.
+class HeldConnections {
+public:
+    HeldConnections() = default;
+    ~HeldConnections() {
+        for (int fd : m_fds)
+            ::close(fd);
+    }
+    HeldConnections(const HeldConnections&) = delete;
+    HeldConnections& operator=(const HeldConnections&) = delete;
+
+    bool Open(const std::string& source, const std::string& target, int port) {
+        int fd = OpenConnectBack(source, target, port);
+        if (fd >= 0)
+            m_fds.push_back(fd);
+        return fd >= 0;
+    }
+
+private:
+    std::vector<int> m_fds;
+};
 
 // True when nothing listens on TCP port (a listener could be opened there
 // the way the search opens its own).

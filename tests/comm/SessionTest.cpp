@@ -1,13 +1,22 @@
 // The board dialogue and the session thread against simulated boards served
 // in-process on loopback addresses (port 7 needs the private namespace the
 // test runner provides).
+#include <atomic>
+#include <cstdio>
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <thread>
+
+#include <arpa/inet.h>
 
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
+#include "SearchTestSupport.h"
 #include "support/LoopbackFleet.h"
 #include "comm/CommDefs.h"
+#include "comm/DirectSession.h"
 #include "platform/TickCount.h"
 #include "settings/GroupItem.h"
 
@@ -27,24 +36,36 @@ protected:
 };
 
 // One session driven step by step on the test's thread.
-struct DirectSession {
-    explicit DirectSession(const std::string& address, const std::string& user = {}, const std::string& pw = {})
-        : session(&record, &engine) {
-        record.ipAddress = address;
-        record.userName = user;
-        record.password = pw;
-    }
-    int Connect() {
-        session.AdvanceLocalPort();
-        int r = session.QueryBoardInfo(BOARD_TIMEOUT_MS);
-        return r == RC_OK ? session.Login(BOARD_TIMEOUT_MS) : r;
-    }
-    CCommWnd engine;
+std::unique_ptr<CDirectSession> Direct(const std::string& address, const std::string& user = {},
+                                       const std::string& password = {}) {
     CProjectorInfo record;
-    CValueProjectorInfo session;
-};
+    record.ipAddress = address;
+    record.userName = user;
+    record.password = password;
+    return std::make_unique<CDirectSession>(record);
+}
 
 using BoardDialogue = SimFleetFixture;
+
+// True while a TCP socket of this network namespace is connected to address
+// (connections in TIME_WAIT belong to nobody and do not count).
+bool HoldsConnectionTo(const std::string& address) {
+    in_addr wanted{};
+    inet_pton(AF_INET, address.c_str(), &wanted);
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08X", wanted.s_addr);  // the table's byte order
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::getline(table, line);  // heading
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, local, remote, state;
+        fields >> slot >> local >> remote >> state;
+        if (remote.compare(0, 8, hex) == 0 && state != "06")
+            return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -52,10 +73,10 @@ TEST_F(BoardDialogue, FullPollReadsTheBoardsState) {
     std::string a = AddBoard({"projectorName Hall", "model LX-9", "serial S-1", "lamps 2", "lamp1.hours 100",
                               "lamp2.hours 250", "lamp2.minutes 15", "input video", "videoInput 3", "power standby"});
     StartFleet();
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
-    ASSERT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
-    CProjectorInfo r = s.session.WorkingSnapshot();
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    ASSERT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    CProjectorInfo r = s->Session().WorkingSnapshot();
     EXPECT_EQ(r.name, "Hall");
     EXPECT_EQ(r.model, "LX-9");
     EXPECT_EQ(r.serialNumber, "S-1");
@@ -64,21 +85,21 @@ TEST_F(BoardDialogue, FullPollReadsTheBoardsState) {
     EXPECT_EQ(r.lampMinutes, 15);
     EXPECT_EQ(r.input, INPUT_VIDEO_BASE + 3);
     EXPECT_EQ(r.status, STATUS_NORMAL);
-    EXPECT_FALSE(s.session.HostName().empty());
+    EXPECT_FALSE(s->Session().HostName().empty());
 }
 
 TEST_F(BoardDialogue, LoginAcceptedRejectedOrUnexpected) {
     std::string login = AddBoard({"login on", "user admin", "password secret"});
     std::string open = AddBoard();
     StartFleet();
-    EXPECT_EQ(DirectSession(login, "admin", "secret").Connect(), RC_OK);
-    EXPECT_EQ(DirectSession(login, "admin", "wrong").Connect(), RC_LOGIN_REFUSED);
-    EXPECT_EQ(DirectSession(open, "admin", "secret").Connect(), RC_LOGIN_REFUSED);
-    DirectSession nobody(login);
-    nobody.session.AdvanceLocalPort();
-    ASSERT_EQ(nobody.session.QueryBoardInfo(BOARD_TIMEOUT_MS), RC_OK);
-    EXPECT_EQ(nobody.session.LoginRequired(), 1);
-    EXPECT_TRUE(nobody.session.NeedsPassword());
+    EXPECT_EQ(Direct(login, "admin", "secret")->Contact(0), RC_OK);
+    EXPECT_EQ(Direct(login, "admin", "wrong")->Contact(0), RC_LOGIN_REFUSED);
+    EXPECT_EQ(Direct(open, "admin", "secret")->Contact(0), RC_LOGIN_REFUSED);
+    auto nobody = Direct(login);
+    EXPECT_EQ(nobody->Contact(0), RC_LOGIN_REFUSED);
+    EXPECT_EQ(nobody->FailedStep(), ContactStep::Password);  // a login nobody gave is not tried
+    EXPECT_EQ(nobody->Session().LoginRequired(), 1);
+    EXPECT_EQ(Stats(login)["loginFailures"].toInt(), 1);
 }
 
 TEST_F(BoardDialogue, RefusalsOfEveryKind) {
@@ -95,15 +116,45 @@ TEST_F(BoardDialogue, RefusalsOfEveryKind) {
     Control("fault " + badPrompt + " login badprompt");
     Control("fault " + refuses + " connect refuse");
     Control("fault " + yourIpPoll + " \"TABN   1\" yourip");
-    EXPECT_EQ(DirectSession(yourIpInfo).Connect(), RC_REFUSED);
-    EXPECT_EQ(DirectSession(busy).Connect(), RC_REFUSED);
-    EXPECT_EQ(DirectSession(noPort).Connect(), RC_INVALID);
-    EXPECT_EQ(DirectSession(badPrompt, "u", "p").Connect(), RC_REFUSED);
-    EXPECT_EQ(DirectSession(refuses).Connect(), RC_REFUSED);
-    DirectSession polled(yourIpPoll);
-    ASSERT_EQ(polled.Connect(), RC_OK);
-    EXPECT_EQ(polled.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_REFUSED);
-    EXPECT_EQ(polled.session.WorkingSnapshot().power, POWER_ON);  // rows before the refusal stay written
+    EXPECT_EQ(Direct(yourIpInfo)->Contact(0), RC_REFUSED);
+    EXPECT_EQ(Direct(busy)->Contact(0), RC_REFUSED);
+    EXPECT_EQ(Direct(noPort)->Contact(0), RC_INVALID);
+    EXPECT_EQ(Direct(badPrompt, "u", "p")->Contact(0), RC_REFUSED);
+    EXPECT_EQ(Direct(refuses)->Contact(0), RC_REFUSED);
+    auto polled = Direct(yourIpPoll);
+    ASSERT_EQ(polled->Contact(0), RC_OK);
+    EXPECT_EQ(polled->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_REFUSED);
+    EXPECT_EQ(polled->Session().WorkingSnapshot().power, POWER_ON);  // rows before the refusal stay written
+}
+
+TEST_F(BoardDialogue, RefusedInformationExchangeStoresNothingNew) {
+    std::string a = AddBoard();
+    StartFleet();
+    Control("fault " + a + " info yourip");
+    CProjectorInfo record;
+    record.ipAddress = a;
+    record.macAddress = "02:4C:56:00:00:99";  // known from an earlier contact
+    CDirectSession direct(record);
+    EXPECT_EQ(direct.Contact(0), RC_REFUSED);
+    EXPECT_EQ(direct.Session().WorkingSnapshot().macAddress, "02:4C:56:00:00:99");
+    EXPECT_EQ(direct.Session().CommandPort(), 0);
+}
+
+TEST_F(BoardDialogue, CommandPortOutsideThePortRangeIsRefused) {
+    // 70000 and -1 cut to 16 bits are 4464 and 65535; 2^32 + 10000 read into
+    // an int without a bound is 10000, the board's own command port.
+    const std::vector<std::string> ports = {"70000", "-1", "0", "4294977296"};
+    std::vector<std::string> boards;
+    for (size_t i = 0; i < ports.size(); ++i)
+        boards.push_back(AddBoard());
+    StartFleet();
+    for (size_t i = 0; i < ports.size(); ++i) {
+        Control("fault " + boards[i] + " info comrpt text=" + ports[i]);
+        auto s = Direct(boards[i]);
+        EXPECT_EQ(s->Contact(0), RC_INVALID) << ports[i];
+        EXPECT_EQ(s->FailedStep(), ContactStep::BoardInfo) << ports[i];
+        EXPECT_EQ(Stats(boards[i])["commandConnections"].toInt(), 0) << ports[i];
+    }
 }
 
 TEST_F(BoardDialogue, ErrIsRetriedTwiceThenTaken) {
@@ -111,17 +162,35 @@ TEST_F(BoardDialogue, ErrIsRetriedTwiceThenTaken) {
     StartFleet();
     Control("fault " + a + " \"MNRD   1\" err 2");
     Control("fault " + a + " \"SNRD   1\" err");
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
-    ASSERT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
-    CProjectorInfo r = s.session.WorkingSnapshot();
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    ASSERT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    CProjectorInfo r = s->Session().WorkingSnapshot();
     EXPECT_NE(r.model, "----");
     EXPECT_EQ(r.serialNumber, "----");
     EXPECT_EQ(Sent(a, "MNRD   1"), 3);
     EXPECT_EQ(Sent(a, "SNRD   1"), 3);
-    EXPECT_EQ(s.session.SendControl(CONTROL_IMBK_MUTE_ON, BOARD_TIMEOUT_MS), RC_OK);
+    EXPECT_EQ(s->Session().SendControl(CONTROL_IMBK_MUTE_ON, BOARD_TIMEOUT_MS), RC_OK);
     EXPECT_EQ(Sent(a, "IMBK   1"), 1);
     EXPECT_EQ(Sent(a, "MUTE   1"), 1);
+}
+
+TEST_F(BoardDialogue, ThreeEmptyRepliesCountAsErr) {
+    std::string a = AddBoard({"projectorName Hall", "power standby"});
+    StartFleet();
+    Control("fault " + a + " \"POWR????\" reply text=");
+    Control("fault " + a + " \"MNRD   1\" reply times=2 text=");
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    ASSERT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    CProjectorInfo r = s->Session().WorkingSnapshot();
+    // An empty reply is no "0": the power query failed, so the poll is a
+    // communication error, not "normal, standby".
+    EXPECT_EQ(r.power, POWER_UNKNOWN);
+    EXPECT_EQ(r.status, STATUS_COMM_ERROR);
+    EXPECT_EQ(Sent(a, "POWR????"), 3);
+    EXPECT_EQ(r.model, "LX-3000");  // answered at the third attempt
+    EXPECT_EQ(Sent(a, "MNRD   1"), 3);
 }
 
 TEST_F(BoardDialogue, SplitRepliesAndCrlfInformationLines) {
@@ -129,36 +198,68 @@ TEST_F(BoardDialogue, SplitRepliesAndCrlfInformationLines) {
     StartFleet();
     Control("fault " + a + " * split pieces=3 gap=30");
     Control("fault " + a + " info split pieces=2 gap=30");
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
-    ASSERT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
-    EXPECT_EQ(s.session.WorkingSnapshot().name, "Split");
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    ASSERT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_OK);
+    EXPECT_EQ(s->Session().WorkingSnapshot().name, "Split");
 }
 
 TEST_F(BoardDialogue, FloodWithoutTerminatorEndsTheReceive) {
     std::string a = AddBoard();
     StartFleet();
     Control("fault " + a + " \"TDSP   1\" flood bytes=5000");
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
-    EXPECT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_TIMEOUT);
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    EXPECT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_TIMEOUT);
 }
 
 TEST_F(BoardDialogue, StopEndsASilentBoardsWaitQuickly) {
     std::string a = AddBoard();
     StartFleet();
     Control("fault " + a + " \"PJN0   1\" silent");
-    DirectSession s(a);
-    ASSERT_EQ(s.Connect(), RC_OK);
+    auto s = Direct(a);
+    ASSERT_EQ(s->Contact(0), RC_OK);
+    // Stop once the board holds the query it will never answer.
+    std::atomic<std::int64_t> stoppedAt{0};
     std::thread stopper([&] {
-        SleepMs(300);
-        s.session.SetStopFlag(1);
+        searchtest::WaitUntil([&] { return Sent(a, "PJN0   1") > 0; });
+        stoppedAt = TickCount();
+        s->Session().SetStopFlag(1);
     });
-    auto start = TickCount();
-    EXPECT_EQ(s.session.PollStatus(BOARD_TIMEOUT_MS, false), RC_STOPPED);
-    auto elapsed = TickCount() - start;
+    EXPECT_EQ(s->Session().PollStatus(BOARD_TIMEOUT_MS, false), RC_STOPPED);
+    const auto elapsed = TickCount() - stoppedAt;
     stopper.join();
-    EXPECT_LT(elapsed, 300 + 250);
+    EXPECT_GT(stoppedAt.load(), 0);
+    EXPECT_LT(elapsed, 250);
+}
+
+using LoneSession = SimFleetFixture;
+
+TEST_F(LoneSession, LateReplyAfterATimeOutNeverPairsWithALaterCommand) {
+    std::string a = AddBoard({"projectorName Hall", "model LX-9", "power standby"});
+    StartFleet();
+    constexpr int kTimeoutMs = 800;
+    Control("fault " + a + " \"MNRD   1\" delay ms=" + std::to_string(kTimeoutMs * 3) + " times=1");
+    CProjectorInfo seed;
+    seed.ipAddress = a;
+    CDirectSession direct(seed);
+    CValueProjectorInfo& session = direct.Session();
+    session.SetBoardTimeout(kTimeoutMs);
+    session.SetPollRequest(1);
+    ASSERT_EQ(session.StartThread(), 0);
+    ASSERT_TRUE(direct.WaitPosted(WM_COMM_RESULT, 1, 10000));
+    EXPECT_EQ(session.WorkingSnapshot().status, STATUS_COMM_ERROR);
+
+    // The board answers again (the late model reply included): the next poll
+    // must not take that reply for the answer to its first command.
+    session.SetPollRequest(1);
+    ASSERT_TRUE(direct.WaitPosted(WM_COMM_RESULT, 2, 10000));
+    CProjectorInfo r = session.WorkingSnapshot();
+    EXPECT_EQ(r.power, POWER_STANDBY);
+    EXPECT_EQ(r.name, "Hall");
+    EXPECT_EQ(r.model, "LX-9");
+    EXPECT_EQ(r.status, STATUS_NORMAL);
+    EXPECT_EQ(Stats(a)["commandConnections"].toInt(), 2);
 }
 
 namespace {
@@ -205,6 +306,15 @@ TEST_F(SessionThread, NewProjectorIsContactedAtOnce) {
     EXPECT_EQ(stats["commandConnections"].toInt(), 1);
 }
 
+TEST_F(SessionThread, WrongCommandPortIsAConnectionError) {
+    std::string a = AddBoard();
+    StartFleet();
+    Control("fault " + a + " info comrpt text=4294977296");  // 2^32 + the board's own port
+    CProjectorInfo* record = Add(a);
+    ASSERT_TRUE(WaitMessage(WM_VIEW_STATUS_ERROR, record));
+    EXPECT_EQ(record->status, STATUS_CONNECTION_ERROR);
+}
+
 TEST_F(SessionThread, CommandIsFollowedByAPowerOnlyPoll) {
     std::string a = AddBoard({"power standby"});
     StartFleet();
@@ -244,11 +354,10 @@ TEST_F(SessionThread, BoardClosingTheIdleConnectionMeansFirstContactAgain) {
     CProjectorInfo* record = Add(a);
     ASSERT_TRUE(WaitMessage(WM_VIEW_CHANGED, record));
     // The board closes the connection after 200 ms of quiet. The session must
-    // notice within its idle pause (about 500 ms; more room here for slow
-    // sanitizer builds), so the next request starts with the information
-    // exchange instead of failing on the dead connection.
+    // notice while idle and close its end, so the next request starts with
+    // the information exchange instead of failing on the dead connection.
     ASSERT_TRUE(ProcessUntil([&] { return fleet.State(a)["openConnections"].toInt() == 0; }));
-    ProcessUntil([] { return false; }, 1500);
+    ASSERT_TRUE(ProcessUntil([&] { return !HoldsConnectionTo(a); }));
     engine->RequestUpdateAll(1);
     ASSERT_TRUE(ProcessUntil([&] { return view.Count(WM_VIEW_UPDATE_DONE) == 1; }));
     EXPECT_EQ(Stats(a)["infoConnections"].toInt(), 2);

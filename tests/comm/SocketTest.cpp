@@ -1,5 +1,6 @@
 // The socket layer and the timed transport steps over loopback.
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -7,7 +8,7 @@
 #include "ScriptedPeer.h"
 #include "comm/BroadcastSocket.h"
 #include "comm/CommDefs.h"
-#include "comm/CommWnd.h"
+#include "comm/DirectSession.h"
 #include "comm/ProjectorInfo.h"
 #include "comm/ServerSocket.h"
 #include "comm/StreamSocket.h"
@@ -18,12 +19,11 @@
 namespace {
 
 // A session aimed at 127.0.0.1 with a timed step's view of the world.
-struct LoopbackSession {
-    LoopbackSession() : session(&record, &engine) { record.ipAddress = "127.0.0.1"; }
-    CCommWnd engine;
+std::unique_ptr<CDirectSession> LoopbackSession(int portStart = 0, int portEnd = 0) {
     CProjectorInfo record;
-    CValueProjectorInfo session;
-};
+    record.ipAddress = "127.0.0.1";
+    return std::make_unique<CDirectSession>(record, portStart, portEnd);
+}
 
 int ClosedLoopbackPort() {
     CServerSocket probe;
@@ -105,7 +105,7 @@ TEST(SocketLayer, UnresolvableNameFailsToConnect) {
     EXPECT_EQ(socket.Connect(nullptr, 80), -1);
 }
 
-TEST(SocketLayer, AcceptGivesThePeerAddress) {
+TEST(SocketLayer, AcceptGivesThePeerAddressAndTheListenersMode) {
     CServerSocket server;
     ASSERT_EQ(server.Bind("127.0.0.1", 0, SOCKET_KIND_STREAM), 0);
     sockaddr_in addr{};
@@ -122,6 +122,10 @@ TEST(SocketLayer, AcceptGivesThePeerAddress) {
     ASSERT_EQ(server.Accept(accepted, peer), 0);
     EXPECT_EQ(peer, "127.0.0.1");
     EXPECT_TRUE(accepted.IsOpen());
+    // Non-blocking and event-driven like its listener, so closing it never
+    // waits for a peer that keeps the connection open.
+    EXPECT_EQ(accepted.IsBlocking(), 0);
+    EXPECT_TRUE(accepted.HasEvent());
 }
 
 TEST(SocketLayer, BroadcastSocketOnlySendsDatagrams) {
@@ -142,19 +146,18 @@ TEST(SocketLayer, BroadcastSocketOnlySendsDatagrams) {
 }
 
 TEST(TimedIo, ConnectMapsRefusalAndStartsFromTheRange) {
-    LoopbackSession s;
+    auto s = LoopbackSession();
     int port = ClosedLoopbackPort();
     CStreamSocket socket;
     ASSERT_EQ(socket.Create(SOCKET_KIND_STREAM), 0);
-    EXPECT_EQ(s.session.ConnectTimed(&socket, "127.0.0.1", port, 2000), RC_CONN_REFUSED);
-    EXPECT_EQ(s.session.ConnectTimed(nullptr, "127.0.0.1", port, 2000), RC_SOCKET_ERROR);
+    EXPECT_EQ(s->Session().ConnectTimed(&socket, "127.0.0.1", port, 2000), RC_CONN_REFUSED);
+    EXPECT_EQ(s->Session().ConnectTimed(nullptr, "127.0.0.1", port, 2000), RC_SOCKET_ERROR);
     // Without a range a refusal is RC_REFUSED and the socket is closed.
-    EXPECT_EQ(s.session.ConnectFromRange(&socket, port, 2000), RC_REFUSED);
+    EXPECT_EQ(s->Session().ConnectFromRange(&socket, port, 2000), RC_REFUSED);
     EXPECT_FALSE(socket.IsOpen());
 }
 
 TEST(TimedIo, EveryPortOfTheRangeTriedOnceThenRefused) {
-    LoopbackSession s;
     // Hold the range's ports so every bind fails.
     CSocketEx holders[3];
     int base = 0;
@@ -174,12 +177,12 @@ TEST(TimedIo, EveryPortOfTheRangeTriedOnceThenRefused) {
             base = candidate;
     }
     ASSERT_NE(base, 0);
-    s.engine.SetPortRange(base, base + 2);
-    s.session.AdvanceLocalPort();
-    EXPECT_EQ(s.session.LocalPort(), base);
+    auto s = LoopbackSession(base, base + 2);
+    s->Session().AdvanceLocalPort();
+    EXPECT_EQ(s->Session().LocalPort(), base);
     ScriptedPeer peer([](int) {});
     CStreamSocket socket;
-    EXPECT_EQ(s.session.ConnectFromRange(&socket, peer.Port(), 2000), RC_REFUSED);
+    EXPECT_EQ(s->Session().ConnectFromRange(&socket, peer.Port(), 2000), RC_REFUSED);
     EXPECT_FALSE(socket.IsOpen());
 }
 
@@ -191,35 +194,35 @@ TEST(TimedIo, ReceiveUntilWaitsForThePauseAfterTheTerminator) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         ScriptedPeer::SendText(fd, "\r");
     });
-    LoopbackSession s;
+    auto s = LoopbackSession();
     CStreamSocket socket;
-    ASSERT_EQ(s.session.ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
+    ASSERT_EQ(s->Session().ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
     char buffer[64];
     int length = sizeof buffer;
-    ASSERT_EQ(s.session.ReceiveUntil(&socket, buffer, length, '\r', 3000), RC_OK);
+    ASSERT_EQ(s->Session().ReceiveUntil(&socket, buffer, length, '\r', 3000), RC_OK);
     EXPECT_EQ(std::string(buffer, static_cast<size_t>(length)), "1234\rtail\r");
 }
 
 TEST(TimedIo, RefusalTextEndsAnyReceive) {
     ScriptedPeer peer([](int fd) { ScriptedPeer::SendText(fd, "Your IP is not allowed"); });
-    LoopbackSession s;
+    auto s = LoopbackSession();
     CStreamSocket socket;
-    ASSERT_EQ(s.session.ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
+    ASSERT_EQ(s->Session().ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
     char buffer[64];
     int length = sizeof buffer;
-    EXPECT_EQ(s.session.ReceiveUntil(&socket, buffer, length, '\n', 3000), RC_REFUSED);
+    EXPECT_EQ(s->Session().ReceiveUntil(&socket, buffer, length, '\n', 3000), RC_REFUSED);
 }
 
 TEST(TimedIo, FullBufferWithoutTerminatorIsATimeout) {
     ScriptedPeer peer([](int fd) { ScriptedPeer::SendText(fd, std::string(100, 'x')); });
-    LoopbackSession s;
+    auto s = LoopbackSession();
     CStreamSocket socket;
-    ASSERT_EQ(s.session.ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
+    ASSERT_EQ(s->Session().ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
     char buffer[16];
     int length = sizeof buffer;
-    EXPECT_EQ(s.session.ReceiveUntil(&socket, buffer, length, '\r', 3000), RC_TIMEOUT);
+    EXPECT_EQ(s->Session().ReceiveUntil(&socket, buffer, length, '\r', 3000), RC_TIMEOUT);
     length = 1;
-    EXPECT_EQ(s.session.ReceiveUntil(nullptr, buffer, length, '\r', 3000), RC_INVALID);
+    EXPECT_EQ(s->Session().ReceiveUntil(nullptr, buffer, length, '\r', 3000), RC_INVALID);
 }
 
 TEST(TimedIo, PeerClosingMidReplyFailsAtOnce) {
@@ -227,42 +230,42 @@ TEST(TimedIo, PeerClosingMidReplyFailsAtOnce) {
         ScriptedPeer::SendText(fd, "12");
         ::shutdown(fd, SHUT_WR);
     });
-    LoopbackSession s;
+    auto s = LoopbackSession();
     CStreamSocket socket;
-    ASSERT_EQ(s.session.ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
+    ASSERT_EQ(s->Session().ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
     char buffer[64];
     int length = sizeof buffer;
     auto start = TickCount();
-    EXPECT_EQ(s.session.ReceiveUntil(&socket, buffer, length, '\r', 30000), RC_SOCKET_ERROR);
+    EXPECT_EQ(s->Session().ReceiveUntil(&socket, buffer, length, '\r', 30000), RC_SOCKET_ERROR);
     EXPECT_LT(TickCount() - start, 5000);
 }
 
 TEST(TimedIo, StopRequestEndsAWaitWithinAboutTwoHundredMs) {
     ScriptedPeer peer([](int) {});  // never answers
-    LoopbackSession s;
+    auto s = LoopbackSession();
     CStreamSocket socket;
-    ASSERT_EQ(s.session.ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
+    ASSERT_EQ(s->Session().ConnectFromRange(&socket, peer.Port(), 2000), RC_OK);
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        s.session.SetStopFlag(1);
+        s->Session().SetStopFlag(1);
     });
     char buffer[64];
     int length = sizeof buffer;
     auto start = TickCount();
-    EXPECT_EQ(s.session.ReceiveUntil(&socket, buffer, length, '\r', 30000), RC_STOPPED);
+    EXPECT_EQ(s->Session().ReceiveUntil(&socket, buffer, length, '\r', 30000), RC_STOPPED);
     auto elapsed = TickCount() - start;
     stopper.join();
     EXPECT_LT(elapsed, 300 + 250);
 }
 
 TEST(TimedIo, SendTimedChecksItsArguments) {
-    LoopbackSession s;
+    auto s = LoopbackSession();
     CStreamSocket socket;
     int length = 0;
-    EXPECT_EQ(s.session.SendTimed(&socket, "x", length, 100, false), RC_INVALID);
+    EXPECT_EQ(s->Session().SendTimed(&socket, "x", length, 100, false), RC_INVALID);
     length = 1;
-    EXPECT_EQ(s.session.SendTimed(nullptr, "x", length, 100, false), RC_INVALID);
-    EXPECT_EQ(s.session.SendTimed(&socket, "x", length, 100, false), RC_SOCKET_ERROR);  // not open
+    EXPECT_EQ(s->Session().SendTimed(nullptr, "x", length, 100, false), RC_INVALID);
+    EXPECT_EQ(s->Session().SendTimed(&socket, "x", length, 100, false), RC_SOCKET_ERROR);  // not open
 }
 
 TEST(MacLookUp, ExactDottedFormOnly) {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "comm/CommDefs.h"
-#include "comm/CommWnd.h"
+#include "comm/ClientPortRange.h"
 #include "comm/ProjectorInfo.h"
 #include "comm/ValueProjectorInfo.h"
 
@@ -161,6 +161,22 @@ TEST(StatusPoll, LampLifeIsTheSmallerAndDashesStopTheSecondQuery) {
     EXPECT_EQ(Poll(replies).record.lampLife, 80);
 }
 
+TEST(StatusPoll, LampLifeBoundsAndNumbersBeyondAnInt) {
+    auto replies = HealthyTwoLampBoard();
+    replies["TLTL   1"] = "9999";
+    replies["TLTL   2"] = "ERR";
+    EXPECT_EQ(Poll(replies).record.lampLife, 9999);
+    replies["TLTL   2"] = "9999";
+    EXPECT_EQ(Poll(replies).record.lampLife, 9999);
+    replies["TLTL   1"] = "10000";
+    PollRun run = Poll(replies);
+    EXPECT_EQ(run.record.lampLife, -1);
+    EXPECT_FALSE(Sent(run, "TLTL   2"));
+    // 2^32 + 50 is no 50: a number too large for an int stays too large.
+    replies["TLTL   1"] = "4294967346";
+    EXPECT_EQ(Poll(replies).record.lampLife, -1);
+}
+
 TEST(StatusPoll, InputFamilySelectsTheInputQuery) {
     auto replies = HealthyTwoLampBoard();
     replies["IMOD????"] = "2";
@@ -216,15 +232,15 @@ TEST(ControlCommands, TableAndBounds) {
 }
 
 TEST(LocalPort, WalksTheRangeAndWraps) {
-    CCommWnd engine;
-    EXPECT_EQ(engine.NextLocalPort(0), 0);
-    engine.SetPortRange(5000, 4998);
+    CClientPortRange range;
+    EXPECT_EQ(range.Next(0), 0);
+    range.Set(5000, 4998);
     int port = 0;
     std::vector<int> walked;
     for (int i = 0; i < 4; ++i)
-        walked.push_back(port = engine.NextLocalPort(port));
+        walked.push_back(port = range.Next(port));
     EXPECT_EQ(walked, (std::vector<int>{4998, 4999, 5000, 4998}));
-    EXPECT_EQ(engine.NextLocalPort(7000), 4998);
+    EXPECT_EQ(range.Next(7000), 4998);
 }
 
 TEST(ResultCodes, NamesForTheCommandLine) {

@@ -125,6 +125,13 @@ bool TestNetwork::Build(std::string& whyNot) {
     return true;
 }
 
+bool TestNetwork::AddBoardAddresses(const std::vector<std::string>& addresses, std::string& whyNot) {
+    std::string command = "true";
+    for (const std::string& address : addresses)
+        command += " && ip addr add " + address + "/24 dev lvx1";
+    return Run(InBoards("sh -c '" + command + "'"), whyNot);
+}
+
 TestNetwork::~TestNetwork() {
     // Leaving the console's namespace lets the kernel take it down, and the
     // link pair with it, once the last socket in it is closed.

@@ -31,6 +31,8 @@ public:
     // Builds the network and moves the calling thread to the console's side;
     // false with the reason when this test cannot run here.
     bool Build(std::string& whyNot);
+    // More board addresses on the boards' side of the link (in 10.77.0.0/24).
+    bool AddBoardAddresses(const std::vector<std::string>& addresses, std::string& whyNot);
     // The boards' namespace, for threads that join it.
     int BoardNamespace() const { return m_boardsNs; }
     // "--net=<path>" of the boards' namespace, for nsenter.

@@ -3,6 +3,8 @@
 #include "BoardSim.h"
 
 #include <memory>
+#include <set>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +66,47 @@ protected:
         client.Send(user + "\n");
         ASSERT_EQ(client.ReadUntil(':'), "\r\nPassword:");
         client.Send(password + "\n");
+    }
+
+    // A loopback listener for the boards' connect-backs.
+    static int OpenSearchListener() {
+        const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        EXPECT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+        EXPECT_EQ(listen(listener, 16), 0);
+        return listener;
+    }
+
+    // The search datagram naming the listener's port, sent to the fleet.
+    void SendSearch(int listener) {
+        sockaddr_in sa{};
+        socklen_t length = sizeof sa;
+        getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &length);
+        const std::string payload = std::to_string(ntohs(sa.sin_port));
+        const int udp = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        to.sin_port = htons(static_cast<std::uint16_t>(m_sim->SearchPort()));
+        EXPECT_EQ(sendto(udp, payload.data(), payload.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to),
+                  static_cast<ssize_t>(payload.size()));
+        close(udp);
+    }
+
+    // The next connect-back within 5 s with its source address, or -1.
+    static int AcceptConnectBack(int listener, std::string& peer) {
+        pollfd p{listener, POLLIN, 0};
+        if (poll(&p, 1, 5000) != 1)
+            return -1;
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const int fd = accept(listener, reinterpret_cast<sockaddr*>(&from), &length);
+        char text[INET_ADDRSTRLEN] = {};
+        inet_ntop(AF_INET, &from.sin_addr, text, sizeof text);
+        peer = text;
+        return fd;
     }
 
     std::unique_ptr<CBoardSim> m_sim;
@@ -231,43 +274,52 @@ TEST_F(BoardSimNet, DelayHoldsTheReplyBack) {
 
 TEST_F(BoardSimNet, SearchDatagramMakesAnsweringBoardsConnectBack) {
     StartFleet({Board(1), Board(2, R"("searchTwice": true)"), Board(3, R"("search": false)")});
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof sa;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-    ASSERT_EQ(listen(listener, 16), 0);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &length);
-    const std::string payload = std::to_string(ntohs(sa.sin_port));
-
-    const int udp = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    to.sin_port = htons(static_cast<std::uint16_t>(m_sim->SearchPort()));
-    ASSERT_EQ(sendto(udp, payload.data(), payload.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to),
-              static_cast<ssize_t>(payload.size()));
-
+    const int listener = OpenSearchListener();
+    SendSearch(listener);
     std::multiset<std::string> peers;
-    const std::int64_t deadline = TickCount() + 5000;
-    while (peers.size() < 3 && TickCount() < deadline) {
-        pollfd p{listener, POLLIN, 0};
-        if (poll(&p, 1, 100) <= 0)
-            continue;
-        sockaddr_in peer{};
-        socklen_t peerLength = sizeof peer;
-        const int fd = accept(listener, reinterpret_cast<sockaddr*>(&peer), &peerLength);
-        char text[INET_ADDRSTRLEN] = {};
-        inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
-        peers.insert(text);
+    std::string peer;
+    while (peers.size() < 3) {
+        const int fd = AcceptConnectBack(listener, peer);
+        if (fd < 0)
+            break;
+        peers.insert(peer);
         close(fd);
     }
-    close(udp);
     close(listener);
     EXPECT_EQ(peers, (std::multiset<std::string>{Address(1), Address(2), Address(2)}));
     EXPECT_EQ(Stats(3).value("searchAnswers").toInt(), 0);
     EXPECT_EQ(Stats(2).value("searchAnswers").toInt(), 1);
+}
+
+TEST_F(BoardSimNet, HoldingBoardKeepsItsConnectBackOpenAfterTheConsoleClosesItsSide) {
+    StartFleet({Board(1, R"("searchHoldMs": 60000)"), Board(2, R"("searchHoldMs": 200)")});
+    const int listener = OpenSearchListener();
+    SendSearch(listener);
+    int held = -1;
+    int brief = -1;
+    std::string peer;
+    for (int n = 0; n < 2; ++n) {
+        const int fd = AcceptConnectBack(listener, peer);
+        ASSERT_GE(fd, 0);
+        (peer == Address(1) ? held : brief) = fd;
+        shutdown(fd, SHUT_WR);
+    }
+    close(listener);
+    ASSERT_GE(held, 0);
+    ASSERT_GE(brief, 0);
+    // Two control round trips: the second runs on a loop round that began
+    // after the console's close had arrived, so the board has seen it.
+    Apply("list");
+    Apply("list");
+    pollfd stillOpen{held, POLLIN, 0};
+    EXPECT_EQ(poll(&stillOpen, 1, 0), 0) << "the holding board closed when the console did";
+    // The other board's hold time runs out.
+    pollfd ends{brief, POLLIN, 0};
+    ASSERT_EQ(poll(&ends, 1, 5000), 1);
+    char byte = 0;
+    EXPECT_EQ(recv(brief, &byte, 1, 0), 0);
+    close(held);
+    close(brief);
 }
 
 TEST_F(BoardSimNet, ControlLinesReportErrorsAndStopEndsTheFleet) {

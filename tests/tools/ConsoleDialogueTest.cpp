@@ -13,21 +13,13 @@
 
 #include "BoardSim.h"
 #include "comm/CommDefs.h"
-#include "comm/CommWnd.h"
-#include "comm/ProjectorInfo.h"
-#include "comm/ValueProjectorInfo.h"
+#include "comm/DirectSession.h"
 
 namespace {
 
 constexpr int TIMEOUT_MS = 5000;
 
 std::string Address(int host) { return TestLoopbackAddress(host); }
-
-// An engine whose sessions never start a worker, so the test drives the dialogue.
-class CInertEngine : public CCommWnd {
-protected:
-    int StartSessionThread(CValueProjectorInfo*) override { return 0; }
-};
 
 class ConsoleDialogue : public ::testing::Test {
 protected:
@@ -39,21 +31,22 @@ protected:
         ASSERT_TRUE(CFleetFile::Parse(json, fleet, error)) << error;
         m_sim = std::make_unique<CBoardSim>(std::move(fleet));
         ASSERT_TRUE(m_sim->Start(error)) << error;
-        m_record.ipAddress = Address(1);
     }
 
+    // A fresh session for the board, driven step by step by the test.
     CValueProjectorInfo& Session(const std::string& user = {}, const std::string& password = {}) {
-        m_record.userName = user;
-        m_record.password = password;
-        m_engine.AddProjector(&m_record);
-        return *m_engine.FindSession(&m_record);
+        CProjectorInfo record;
+        record.ipAddress = Address(1);
+        record.userName = user;
+        record.password = password;
+        m_direct = std::make_unique<CDirectSession>(record);
+        return m_direct->Session();
     }
 
     void Fault(const std::string& rest) { ASSERT_EQ(m_sim->Apply("fault " + Address(1) + " " + rest).rfind("OK", 0), 0u); }
 
     std::unique_ptr<CBoardSim> m_sim;
-    CInertEngine m_engine;
-    CProjectorInfo m_record;
+    std::unique_ptr<CDirectSession> m_direct;
 };
 
 const char* FULL_BOARD = R"("hostName": "PJ-HALL", "projectorName": "Hall", "model": "LX-7800",
@@ -109,7 +102,6 @@ TEST_F(ConsoleDialogue, LoginOutcomes) {
         EXPECT_EQ(session.LoginRequired(), 1);
         EXPECT_EQ(session.Login(TIMEOUT_MS), RC_LOGIN_REFUSED);
     }
-    m_engine.RemoveProjector(&m_record);
     Fault("login badprompt");
     CValueProjectorInfo& session = Session("admin", "secret");
     ASSERT_EQ(session.QueryBoardInfo(TIMEOUT_MS), RC_OK);

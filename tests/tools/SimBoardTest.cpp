@@ -86,6 +86,9 @@ TEST(SimBoardInfo, ReplyListsKeysInOrderWithChosenLineEnds) {
     plan.noComRpt = true;
     EXPECT_EQ(board.InfoReply(plan), "PJ-1\r\nPASSWD:YES\r\nMDLNAM:LX-9\r\nRDPORT:BUSY\r\n"
                                      "ANADDR:127.9.0.1\r\nSERIAL:SN9\r\n");
+    FaultPlan wrapped;
+    wrapped.comRpt = "70000";
+    EXPECT_NE(board.InfoReply(wrapped).find("\r\nCOMRPT:70000\r\n"), std::string::npos);
 }
 
 TEST(SimBoardFields, RejectsBadValuesAndKeepsState) {

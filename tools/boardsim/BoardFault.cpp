@@ -15,7 +15,7 @@ struct KindInfo {
     bool counted;           // takes "times"
 };
 
-constexpr std::array<KindInfo, 14> KINDS = {{
+constexpr std::array<KindInfo, 15> KINDS = {{
     {FaultKind::Err, "err", "", "times", true},
     {FaultKind::Reply, "reply", "text", "times", true},
     {FaultKind::Silent, "silent", "", "times", true},
@@ -25,6 +25,7 @@ constexpr std::array<KindInfo, 14> KINDS = {{
     {FaultKind::YourIp, "yourip", "text", "times", true},
     {FaultKind::Busy, "busy", "", "times", true},
     {FaultKind::NoComRpt, "nocomrpt", "", "times", true},
+    {FaultKind::ComRpt, "comrpt", "text", "times", true},
     {FaultKind::BadPrompt, "badprompt", "prompt text", "times", true},
     {FaultKind::Flood, "flood", "bytes", "bytes", true},
     {FaultKind::Garbage, "garbage", "bytes", "bytes", true},
@@ -56,7 +57,7 @@ bool KindFits(FaultKind kind, const std::string& target) {
     const bool common = kind == K::Silent || kind == K::Delay || kind == K::Split || kind == K::Close ||
                         kind == K::YourIp || kind == K::Flood || kind == K::Garbage;
     if (target == FAULT_PHASE_INFO)
-        return common || kind == K::Busy || kind == K::NoComRpt;
+        return common || kind == K::Busy || kind == K::NoComRpt || kind == K::ComRpt;
     if (target == FAULT_PHASE_LOGIN)
         return common || kind == K::BadPrompt;
     if (target == FAULT_PHASE_CONNECT)

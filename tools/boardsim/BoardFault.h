@@ -17,6 +17,7 @@ enum class FaultKind {
     YourIp,     // answer the refusal text and close
     Busy,       // information reply says "RDPORT:BUSY"
     NoComRpt,   // information reply lacks its "COMRPT:" line
+    ComRpt,     // information reply names another command port text
     BadPrompt,  // a login prompt other than the expected one
     Flood,      // bytes without any terminator
     Garbage,    // random bytes, then the terminator

@@ -86,7 +86,7 @@ std::string StatsKey(const SimBoardStats& stats, const std::string& command) {
 // One connection a board holds: the console's information or command
 // connection, or a board's own connect-back during a search.
 struct SimConnection {
-    enum class State { AwaitRequest, InfoDone, LoginSilent, LoginUser, LoginPassword, Commands, Connecting };
+    enum class State { AwaitRequest, InfoDone, LoginSilent, LoginUser, LoginPassword, Commands, Connecting, Holding };
 
     std::uint64_t id = 0;
     int fd = -1;
@@ -410,14 +410,42 @@ void CBoardServer::OnConnectionEvent(std::uint64_t id, std::uint32_t events) {
     if (!conn)
         return;
     if (conn->kind == KIND_SEARCH) {
-        // Connected or failed: either way the board's answer is over.
-        CloseConnection(*conn);
+        OnConnectBackEvent(*conn, events);
         return;
     }
     if (events & EPOLLOUT)
         FlushOutput(*conn);
     if (!conn->closed && (events & (EPOLLIN | EPOLLHUP | EPOLLERR)))
         ReadInput(*conn);
+}
+
+void CBoardServer::OnConnectBackEvent(SimConnection& conn, std::uint32_t events) {
+    const int holdMs = m_slots[conn.slot].board->Settings().searchHoldMs;
+    if (conn.state == SimConnection::State::Connecting) {
+        // Connected or failed: for most boards the answer is over either way.
+        if (holdMs <= 0 || (events & (EPOLLERR | EPOLLHUP))) {
+            CloseConnection(conn);
+            return;
+        }
+        conn.state = SimConnection::State::Holding;
+        m_loop.Modify(conn.fd, EPOLLIN);
+        ArmLifeTimer(conn, holdMs);
+        return;
+    }
+    // Some boards keep their answer open for their own time even after the
+    // console has closed its side; only a reset (or that time) ends it.
+    if (events & (EPOLLERR | EPOLLHUP)) {
+        CloseConnection(conn);
+        return;
+    }
+    char sink[256];
+    ssize_t n = 0;
+    while ((n = recv(conn.fd, sink, sizeof sink, MSG_DONTWAIT)) > 0) {
+    }
+    if (n == 0)
+        m_loop.Modify(conn.fd, 0);  // the console's close: stop hearing it, a reset still comes through
+    else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+        CloseConnection(conn);
 }
 
 void CBoardServer::ReadInput(SimConnection& conn) {

@@ -62,6 +62,7 @@ private:
     SimConnection& AddConnection(int fd, std::size_t slotIndex, int kind, const std::string& peer);
     void StartCommandConnection(SimConnection& conn);
     void OnConnectionEvent(std::uint64_t id, std::uint32_t events);
+    void OnConnectBackEvent(SimConnection& conn, std::uint32_t events);
     void ReadInput(SimConnection& conn);
     void ProcessInput(SimConnection& conn);
     bool TakeUnit(SimConnection& conn, char terminator, std::string& unit);

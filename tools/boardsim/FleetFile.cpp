@@ -200,6 +200,7 @@ QJsonObject BoardObject(const CSimBoard& board) {
     o["search"] = s.searchAnswer;
     o["searchDelayMs"] = s.searchDelayMs;
     o["searchTwice"] = s.searchTwice;
+    o["searchHoldMs"] = s.searchHoldMs;
     QJsonArray faults;
     for (const CBoardFault& fault : board.Faults()) {
         QJsonObject f;

@@ -40,7 +40,7 @@ std::vector<std::string> CSimBoard::FieldNames() {
     std::vector<std::string> names = {"hostName", "projectorName", "login", "user", "password", "model",
                                       "serial", "power", "errorBits", "lamps", "input", "computerInput",
                                       "videoInput", "signal", "ttav", "imbk", "mute", "lnst", "commandPort",
-                                      "lineEnd", "search", "searchDelayMs", "searchTwice"};
+                                      "lineEnd", "search", "searchDelayMs", "searchTwice", "searchHoldMs"};
     for (const char* lamp : {"lamp1.", "lamp2."})
         for (const std::string& field : LAMP_FIELDS)
             names.push_back(lamp + field);
@@ -91,6 +91,8 @@ bool CSimBoard::SetField(const std::string& name, const std::string& value, std:
         return switch_of(s.searchTwice);
     if (name == "searchDelayMs")
         return number_in(0, 600000, s.searchDelayMs);
+    if (name == "searchHoldMs")
+        return number_in(0, 600000, s.searchHoldMs);
     if (name == "errorBits")
         return number_in(0, 65535, s.errorBits);
     if (name == "computerInput")
@@ -176,7 +178,7 @@ std::string CSimBoard::InfoReply(const FaultPlan& plan) const {
     std::string reply = m_settings.hostName + end;
     reply += std::string("PASSWD:") + (m_settings.loginRequired ? "YES" : "NO") + end;
     if (!plan.noComRpt)
-        reply += "COMRPT:" + std::to_string(CommandPort()) + end;
+        reply += "COMRPT:" + plan.comRpt.value_or(std::to_string(CommandPort())) + end;
     reply += "MDLNAM:" + m_settings.model + end;
     reply += std::string("RDPORT:") + (plan.busy ? "BUSY" : "FREE") + end;
     reply += "ANADDR:" + m_settings.address + end;
@@ -320,6 +322,11 @@ FaultPlan CSimBoard::TakeFaults(const std::string& target) {
             if (plan.noComRpt)
                 return;
             plan.noComRpt = true;
+            break;
+        case K::ComRpt:
+            if (plan.comRpt)
+                return;
+            plan.comRpt = f.Text();
             break;
         case K::Refuse: case K::IdleClose:
             return;  // standing conditions, read by the listener and the idle timer

@@ -45,6 +45,7 @@ struct SimBoardSettings {
     bool searchAnswer = true;
     int searchDelayMs = 0;
     bool searchTwice = false;
+    int searchHoldMs = 0;  // keeps the connect-back open this long, whatever the console does
 };
 
 struct SimBoardStats {
@@ -63,6 +64,7 @@ struct FaultPlan {
     bool close = false;
     bool busy = false;
     bool noComRpt = false;
+    std::optional<std::string> comRpt;  // the "COMRPT:" value instead of the real port
     int delayMs = 0;
     int pieces = 1;
     int gapMs = 0;

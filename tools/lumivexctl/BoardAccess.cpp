@@ -7,8 +7,6 @@
 #include <arpa/inet.h>
 
 #include "comm/CommDefs.h"
-#include "comm/ValueProjectorInfo.h"
-#include "platform/TickCount.h"
 
 const std::set<std::string> kBoardAccessOptions = {"--user", "--password-file", "--ports"};
 
@@ -59,21 +57,12 @@ bool ParseBoardAccess(const CCtlOptions& options, BoardAccess& access, std::stri
     return true;
 }
 
-namespace {
-
-CProjectorInfo RecordFor(const BoardAccess& access) {
+std::unique_ptr<CDirectSession> OpenDirectSession(const BoardAccess& access) {
     CProjectorInfo record;
     record.ipAddress = access.address;
     record.userName = access.user;
     record.password = access.password;
-    return record;
-}
-
-}  // namespace
-
-// The record is complete before the session copies it into its working record.
-DirectBoard::DirectBoard(const BoardAccess& access) : record(RecordFor(access)), session(&record, &engine) {
-    engine.SetPortRange(access.portStart, access.portEnd);
+    return std::make_unique<CDirectSession>(record, access.portStart, access.portEnd);
 }
 
 int BoardFailure(int rc, const std::string& message) {
@@ -81,21 +70,13 @@ int BoardFailure(int rc, const std::string& message) {
     return EXIT_FAILED;
 }
 
-int ContactBoard(CValueProjectorInfo& session, std::string& message) {
-    session.AdvanceLocalPort();
-    int r = session.QueryBoardInfo(BOARD_TIMEOUT_MS);
-    if (r != RC_OK) {
-        message = "information exchange failed";
-        return r;
+int ContactBoard(CDirectSession& board, std::string& message) {
+    const int r = board.Contact();
+    switch (board.FailedStep()) {
+    case ContactStep::None: break;
+    case ContactStep::BoardInfo: message = "information exchange failed"; break;
+    case ContactStep::Password: message = "the board asks for a login: give --user and --password-file"; break;
+    case ContactStep::Login: message = "login failed"; break;
     }
-    // The board needs a moment between the information exchange and the login.
-    SleepMs(500);
-    if (session.NeedsPassword()) {
-        message = "the board asks for a login: give --user and --password-file";
-        return RC_LOGIN_REFUSED;
-    }
-    r = session.Login(BOARD_TIMEOUT_MS);
-    if (r != RC_OK)
-        message = "login failed";
     return r;
 }

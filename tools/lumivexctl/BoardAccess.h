@@ -2,13 +2,13 @@
 // How lumivexctl reaches one board: the address, the login (the password only
 // from a file, never from the command line) and the client data port range,
 // and the first contact and login exactly as the console's session makes them.
+#include <memory>
 #include <string>
 
 #include "CtlCommand.h"
 
-#include "comm/CommWnd.h"
+#include "comm/DirectSession.h"
 #include "comm/ProjectorInfo.h"
-#include "comm/ValueProjectorInfo.h"
 
 struct BoardAccess {
     std::string address;
@@ -28,18 +28,13 @@ bool IsIPv4Address(const std::string& text);
 // Reads the first line of a password file (without its line end).
 bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error);
 
-// One session driven step by step on the calling thread, with the record
-// and the engine settings it reads.
-struct DirectBoard {
-    explicit DirectBoard(const BoardAccess& access);
-    CCommWnd engine;
-    CProjectorInfo record;
-    CValueProjectorInfo session;
-};
+// One session driven step by step on the calling thread: the record with the
+// address and login, and the port range to bind from.
+std::unique_ptr<CDirectSession> OpenDirectSession(const BoardAccess& access);
 
 // Prints the result code's name and the message on stderr; returns EXIT_FAILED.
 int BoardFailure(int rc, const std::string& message);
 
-// Information exchange, the pause after it, and login. RC_* result; on
-// RC_LOGIN_REFUSED for a board that wants a login nobody gave, message says so.
-int ContactBoard(CValueProjectorInfo& session, std::string& message);
+// Information exchange, the pause after it, and login. RC_* result; message
+// says which step failed (and for a board that wants a login nobody gave, so).
+int ContactBoard(CDirectSession& board, std::string& message);

@@ -96,14 +96,13 @@ int RunDiscoverCommand(CtlContext& context, const std::vector<std::string>& args
     }
 
     // What the options leave open comes from the profile, as in the console:
-    // the engine reads the search time when it is made and the interface
-    // choice at the search; the port is the one the view would hand it.
+    // the port and the search time are what the view would copy into the
+    // engine; the engine reads the interface choice at the search.
     OpenProfile(context.profilePath);
     CCtlFleet fleet;
     CCommWnd& engine = fleet.Engine();
     engine.SetSearchPort(port.value_or(CValue().GetProjectorSearchPort()));
-    if (seconds)
-        engine.SetSearchSeconds(*seconds);
+    engine.SetSearchSeconds(seconds.value_or(CValue().GetProjectorSearchSecond()));
     engine.SetOnlyBroadcastBoardIP(only);
     // A board that connects twice is one board, as the console's list sees it.
     std::set<std::string> boards;

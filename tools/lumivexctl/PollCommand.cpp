@@ -1,12 +1,12 @@
 // lumivexctl poll: first contact, login and one full status poll of one
 // board, as the console's session makes them.
 #include <cstdio>
+#include <memory>
 
 #include "BoardAccess.h"
 #include "CtlCommand.h"
 #include "RecordPrinter.h"
 #include "comm/CommDefs.h"
-#include "comm/CommWnd.h"
 #include "comm/ProjectorInfo.h"
 #include "comm/ValueProjectorInfo.h"
 
@@ -30,11 +30,11 @@ int RunPollCommand(CtlContext&, const std::vector<std::string>& args) {
     if (!ParseBoardAccess(options, access, error))
         return UsageError(error, kUsage);
 
-    DirectBoard board(access);
-    CValueProjectorInfo& session = board.session;
+    std::unique_ptr<CDirectSession> board = OpenDirectSession(access);
+    CValueProjectorInfo& session = board->Session();
 
     std::string message;
-    int r = ContactBoard(session, message);
+    int r = ContactBoard(*board, message);
     if (r == RC_OK) {
         message = "status poll failed";
         r = session.PollStatus(BOARD_TIMEOUT_MS, false);

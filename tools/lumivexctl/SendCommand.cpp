@@ -152,11 +152,11 @@ int RunSendCommand(CtlContext&, const std::vector<std::string>& args) {
         pollDelay = std::atoi(delay->c_str());
     }
 
-    DirectBoard board(access);
-    CValueProjectorInfo& session = board.session;
+    std::unique_ptr<CDirectSession> board = OpenDirectSession(access);
+    CValueProjectorInfo& session = board->Session();
 
     std::string message;
-    int r = ContactBoard(session, message);
+    int r = ContactBoard(*board, message);
     if (r == RC_OK) {
         r = session.SendControl(index, BOARD_TIMEOUT_MS);
         std::printf("result: %s\n", ResultCodeName(r));
