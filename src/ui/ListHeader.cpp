@@ -34,7 +34,7 @@ void CListHeader::paintSection(QPainter* painter, const QRect& rect, int logical
         marker.paint(painter, QStyle::visualRect(option.direction, area, markerRect));
         // Elided again for the narrower room, from the whole caption.
         const QString caption = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
-        label.text = option.fontMetrics.elidedText(caption, textElideMode(), label.rect.width(), Qt::TextShowMnemonic);
+        label.text = option.fontMetrics.elidedText(caption, textElideMode(), label.rect.width());
     }
     style()->drawControl(QStyle::CE_HeaderLabel, &label, painter, this);
 }

@@ -48,11 +48,8 @@ TEST_F(ListModelTest, ColumnsAreTheShownColumnNumbersInDisplayOrder) {
     EXPECT_EQ(m_model.IndexOfColumn(3), 0);
     EXPECT_EQ(m_model.IndexOfColumn(7), -1);
     EXPECT_FALSE(Data(9, 0, Qt::DisplayRole).isValid());
-}
-
-TEST_F(ListModelTest, TextsFollowTheRecordWithoutCopies) {
-    m_records[0].name = "renamed";
-    EXPECT_EQ(Text(0, 1), "renamed");
+    m_records[2].name = "renamed";  // nothing copied: the cell follows the record
+    EXPECT_EQ(Text(2, 1), "renamed");
 }
 
 TEST_F(ListModelTest, FirstShownColumnCarriesTheStateIconAndItsText) {
@@ -108,16 +105,6 @@ TEST_F(ListModelTest, SortMovesRowsAndKeepsPersistentIndexesOnTheirRecords) {
     m_model.Sort(COLUMN_NAME, true);
     EXPECT_EQ(Text(0, 1), "PJ4");
     EXPECT_EQ(held.row(), 1);
-}
-
-TEST_F(ListModelTest, AppendAddsOneRowAtTheEndOnce) {
-    CProjectorInfo extra = Record("A-first-by-name");
-    m_model.Sort(COLUMN_NAME, false);
-    m_model.AppendRecord(&extra);
-    m_model.AppendRecord(&extra);
-    m_model.AppendRecord(nullptr);
-    EXPECT_EQ(m_model.rowCount(), 6);
-    EXPECT_EQ(m_model.RowOf(&extra), 5);
 }
 
 TEST_F(ListModelTest, ManyUpdatesInOneTurnRepaintOnce) {
