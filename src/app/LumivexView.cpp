@@ -27,7 +27,8 @@ CLumivexView::CLumivexView(QWidget* parent, IClock* clock)
 CLumivexView::~CLumivexView() { Shutdown(); }
 
 int CLumivexView::Create() {
-    if (LoadSettings() != 0 || CreateTabs() != 0)
+    LoadSettings();  // a missing or unreadable value is its default
+    if (CreateTabs() != 0)
         return -1;
     m_engine = new CCommWnd(this, m_clock);
     m_mailWnd = new CMailWnd(this, ResourceText(IDS_LANGUAGE) == "J" ? 1 : 0);
@@ -43,7 +44,7 @@ int CLumivexView::Create() {
     return 0;
 }
 
-int CLumivexView::LoadSettings() {
+void CLumivexView::LoadSettings() {
     m_columns = std::make_unique<CViewItemInfoList>();
     m_columns->Load();
     m_sort = std::make_unique<CViewSortInfo>();
@@ -56,7 +57,6 @@ int CLumivexView::LoadSettings() {
     m_alert->Load();
     m_mail = std::make_unique<CMailSetInfo>();
     m_mail->Load();
-    return 0;
 }
 
 int CLumivexView::LoadGroupList() {

@@ -101,7 +101,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int LoadSettings();
+    void LoadSettings();
     int CreateTabs();
     int LoadGroupList();
     void StartSearch(bool manual);
