@@ -45,3 +45,16 @@ lumivex_in_netns() {
     unshare "${userns[@]}" --net --mount --propagation private -- \
         bash -c 'ip link set lo up && exec "$@"' lumivex-netns "$@"
 }
+
+# Points HOME and the XDG folders into a temporary folder that is removed
+# when the script exits.
+lumivex_private_home() {
+    local root name
+    root="$(mktemp -d "${TMPDIR:-/tmp}/lumivex-home.XXXXXX")"
+    trap 'rm -rf "'"$root"'"' EXIT
+    for name in home config data cache state runtime; do
+        mkdir -m 0700 "$root/$name"
+    done
+    export HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_DATA_HOME="$root/data"
+    export XDG_CACHE_HOME="$root/cache" XDG_STATE_HOME="$root/state" XDG_RUNTIME_DIR="$root/runtime"
+}

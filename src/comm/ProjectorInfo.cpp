@@ -2,10 +2,8 @@
 
 #include <cstdio>
 
-#include "comm/CommDefs.h"
+#include "comm/ProjectorCodes.h"
 #include "platform/ResourceText.h"
-#include "settings/Binary.h"
-#include "settings/Crypt.h"
 
 namespace {
 
@@ -148,62 +146,4 @@ int CProjectorInfo::DisplayState() const {
     if (status >= STATUS_TEMP_BIT0 && status <= STATUS_COMM_ERROR)
         return DISPLAY_ERROR;
     return DISPLAY_UNKNOWN;
-}
-
-// The stored form: name, address, MAC, status, power, model, lamp state,
-// hours, life, input, signal, serial, the remember flag and, only when it is
-// set, the user name, the encrypted password and its wrapped key. Ints are
-// little-endian int32s, texts and blobs counted.
-void CProjectorInfo::SaveTo(CBinary& buffer) const {
-    buffer.AppendText(name);
-    buffer.AppendText(ipAddress);
-    buffer.AppendText(macAddress);
-    buffer.AppendInt(status);
-    buffer.AppendInt(power);
-    buffer.AppendText(model);
-    buffer.AppendInt(lampState);
-    buffer.AppendInt(lampHours);
-    buffer.AppendInt(lampLife);
-    buffer.AppendInt(input);
-    buffer.AppendText(inputSignal);
-    buffer.AppendText(serialNumber);
-    buffer.AppendInt(rememberCredentials);
-    if (rememberCredentials == 0)
-        return;
-    buffer.AppendText(userName);
-    CBinary key;
-    CBinary cipher = CCrypt().Encrypt(password, key);
-    buffer.AppendBlock(cipher);
-    buffer.AppendBlock(key);
-}
-
-int CProjectorInfo::LoadFrom(CBinary& buffer) {
-    Reset();
-    // Polled values are read past and not kept: a loaded record shows
-    // nothing until its first poll.
-    CProjectorInfo loaded;
-    int position = 0;
-    loaded.name = buffer.ReadText(position);
-    loaded.ipAddress = buffer.ReadText(position);
-    loaded.macAddress = buffer.ReadText(position);
-    buffer.ReadInt(position);  // status
-    loaded.power = buffer.ReadInt(position);
-    buffer.ReadText(position);  // model
-    for (int skipped = 0; skipped < 4; ++skipped)
-        buffer.ReadInt(position);  // lamp state, hours, life, input
-    buffer.ReadText(position);     // input signal
-    buffer.ReadText(position);     // serial number
-    loaded.rememberCredentials = buffer.ReadInt(position);
-    CBinary cipher, key;
-    if (loaded.rememberCredentials != 0) {
-        loaded.userName = buffer.ReadText(position);
-        cipher = buffer.ReadBlock(position);
-        key = buffer.ReadBlock(position);
-    }
-    if (position < 0)
-        return -1;
-    if (!cipher.IsEmpty())
-        loaded.password = CCrypt().Decrypt(cipher, key);
-    CopyFrom(loaded);
-    return 0;
 }

@@ -1,12 +1,12 @@
 #pragma once
 // CProjectorInfo: everything the console knows about one projector. The same
 // class is the persistent record (owned by the All group, identified by its
-// address everywhere), a session's working record, and value snapshots.
+// address everywhere), a session's working record, and value snapshots. Its
+// stored form belongs to the settings (ProjectorStoredForm.h), which keep
+// records; this library sits below them and below the sessions.
 #include <atomic>
 #include <cstdint>
 #include <string>
-
-class CBinary;
 
 class CProjectorInfo {
 public:
@@ -31,10 +31,6 @@ public:
     std::string LifeText() const;   // "%d%", or "----"
     std::string DisplayName() const;
     int DisplayState() const;
-
-    // The record's stored form (the persistence layer defines it).
-    void SaveTo(CBinary& buffer) const;
-    int LoadFrom(CBinary& buffer);
 
     // Fields, in their declaration order.
     std::string name;

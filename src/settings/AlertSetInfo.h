@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "comm/CommDefs.h"
+#include "comm/ProjectorCodes.h"
 
 class CAlertSetInfo {
 public:

@@ -62,32 +62,6 @@ std::string ErrnoText(const std::string& what, const std::string& path) {
     return what + " " + path + ": " + std::strerror(errno);
 }
 
-bool ReadAll(int fd, unsigned char* out, std::size_t n) {
-    while (n > 0) {
-        ssize_t got = ::read(fd, out, n);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        out += got;
-        n -= std::size_t(got);
-    }
-    return true;
-}
-
-bool WriteAll(int fd, const unsigned char* in, std::size_t n) {
-    while (n > 0) {
-        ssize_t put = ::write(fd, in, n);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        in += put;
-        n -= std::size_t(put);
-    }
-    return true;
-}
-
 // The key's folder is private to the user; parents are made as usual.
 bool MakePrivateFolder(const std::string& folder) {
     std::string parent = QFileInfo(QString::fromStdString(folder)).path().toStdString();

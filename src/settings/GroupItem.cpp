@@ -4,8 +4,8 @@
 #include <memory>
 #include <new>
 
-#include "comm/ProjectorInfo.h"
 #include "settings/ProfileStore.h"
+#include "settings/ProjectorStoredForm.h"
 #include "settings/Value.h"
 
 CGroupItem::~CGroupItem() { CGroupItem::Clear(); }
@@ -26,7 +26,7 @@ int CGroupItem::Load(int index, CGroupItem*) {
         if (bytes.IsEmpty())
             continue;
         auto record = std::make_unique<CProjectorInfo>();
-        if (record->LoadFrom(bytes) != 0) {
+        if (LoadFrom(*record, bytes) != 0) {
             m_loadError = "the stored projector " + CValue::ProjectorValueName(m) + " of section " +
                           CValue::GroupSectionName(index) + " cannot be read";
             return -1;
@@ -42,7 +42,7 @@ int CGroupItem::Save(int index) {
     int written = 0;
     for (const CProjectorInfo* member : m_members) {
         CBinary bytes;
-        member->SaveTo(bytes);
+        SaveTo(*member, bytes);
         if (!bytes.IsEmpty())
             value.SetProjector(index, written++, bytes);
     }

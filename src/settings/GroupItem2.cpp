@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "comm/ProjectorInfo.h"
 #include "settings/ProfileStore.h"
+#include "settings/ProjectorStoredForm.h"
 #include "settings/Value.h"
 
 CGroupItem2::~CGroupItem2() { CGroupItem2::Clear(); }
@@ -28,7 +28,7 @@ int CGroupItem2::Load(int index, CGroupItem* source) {
             m_name = entryName;
         CBinary stored = bytes.ReadBlock(position);
         scratch.Reset();
-        if (scratch.LoadFrom(stored) != 0)
+        if (LoadFrom(scratch, stored) != 0)
             continue;
         CProjectorInfo* found = nullptr;
         if (!scratch.macAddress.empty())
@@ -51,7 +51,7 @@ int CGroupItem2::Save(int index) {
         if (!member)
             continue;
         CBinary stored;
-        member->SaveTo(stored);
+        SaveTo(*member, stored);
         entries.AppendText(m_name);
         entries.AppendBlock(stored);
         value.SetProjector(index, written++, entries);

@@ -1,184 +1,248 @@
 #include "settings/ProfileStore.h"
 
-#include <atomic>
-#include <cstdio>
+#include <cerrno>
 #include <limits>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
-#include <QStringList>
+#include <QThread>
+#include <QTimer>
 
 #include "settings/DurableFile.h"
+#include "settings/FileLock.h"
 
 namespace {
 
 constexpr int kMaxDamagedCopies = 10;
+// Another writer holds the lock for one file replacement; a lock held far
+// longer belongs to a stopped process, and the write fails rather than wait.
+constexpr int kLockTimeoutMs = 5000;
+constexpr mode_t kPrivateMode = S_IRUSR | S_IWUSR;
+
+std::int64_t Nanoseconds(const timespec& time) { return std::int64_t(time.tv_sec) * 1000000000 + time.tv_nsec; }
 
 QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-QString Key(std::string_view section, std::string_view name) {
-    return ToQString(section) + QLatin1Char('/') + ToQString(name);
-}
-
-// A list written by hand without quotes reads back as several strings; the
-// readers want the text as written.
-QByteArray VariantBytes(const QVariant& value) {
-    if (value.typeId() == QMetaType::QByteArray)
-        return value.toByteArray();
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(',')).toUtf8();
-    return value.toString().toUtf8();
-}
-
-// QSettings caches a parsed file by its name and trusts the cache while the
-// file's size and time stamp look unchanged, which a quick rewrite can fool.
-// Every read and write therefore goes through a name used only once.
-QString OneTimeName(const QString& path, const char* purpose) {
-    static std::atomic<unsigned> serial{0};
-    return path + QStringLiteral(".%1-%2-%3").arg(QLatin1String(purpose)).arg(::getpid()).arg(++serial);
-}
-
 }  // namespace
 
-CProfileStore::CProfileStore(std::string path) : m_path(std::move(path)) { Open(); }
+CProfileStore::CProfileStore(std::string path) : m_path(std::move(path)) {}
 
-CProfileStore::~CProfileStore() = default;
+CProfileStore::~CProfileStore() {
+    Flush();
+    Forget();
+}
 
 std::string CProfileStore::DefaultPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
            "/TARNEL/Lumivex.conf";
 }
 
-void CProfileStore::Open() {
-    QString path = ToQString(m_path);
-    QString alias = OneTimeName(path, "read");
-    bool linked = ::linkat(AT_FDCWD, m_path.c_str(), AT_FDCWD, QFile::encodeName(alias).constData(),
-                           AT_SYMLINK_FOLLOW) == 0;
-    {
-        QSettings reader(linked ? alias : path, QSettings::IniFormat);
-        // A file Qt could not fully parse (or read) is only partly understood;
-        // writing it back would drop the rest, so it is copied aside first.
-        m_damaged = reader.status() != QSettings::NoError;
-        m_values.clear();
-        for (const QString& key : reader.allKeys()) {
-            // A line without a name ("=x") has no value that could be kept.
-            QVariant value = reader.value(key);
-            if (value.isValid() && !key.endsWith(QLatin1Char('/')))
-                m_values.insert(key, value);
-        }
-    }
-    if (linked)
-        QFile::remove(alias);
-    m_committed = m_values;
+CProfileStore::FileStamp CProfileStore::StampOf(const struct stat& st) {
+    return {true, st.st_dev, st.st_ino, st.st_size, Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
 }
 
-bool CProfileStore::ReadInt(std::string_view section, std::string_view name, std::int32_t& out) const {
-    auto it = m_values.constFind(Key(section, name));
-    if (it == m_values.constEnd())
+void CProfileStore::Refresh() {
+    struct stat st {};
+    FileStamp now;
+    if (::stat(m_path.c_str(), &st) == 0)
+        now = StampOf(st);
+    if (!m_known || !(now == m_stamp))
+        Reload();
+}
+
+void CProfileStore::Reload() {
+    Forget();
+    m_document.Clear();
+    m_stamp = {};
+    m_state = FileState::Clean;
+    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        // A missing file is an empty store; one that cannot be read must not
+        // be replaced by what little this store would write into it.
+        m_state = errno == ENOENT ? FileState::Clean : FileState::Unreadable;
+        m_known = errno == ENOENT;
+    } else {
+        struct stat st {};
+        std::string data;
+        bool read = ::fstat(fd, &st) == 0;
+        if (read) {
+            data.reserve(std::size_t(st.st_size));
+            read = ReadToEnd(fd, data);
+        }
+        if (!read) {
+            m_state = FileState::Unreadable;
+        } else if (!m_document.Parse(data)) {
+            CIniDocument::Reading reading = m_document.ParseLeniently(data);
+            if (reading != CIniDocument::Reading::Clean)
+                m_state = reading == CIniDocument::Reading::Damaged ? FileState::Damaged : FileState::Unreadable;
+        }
+        m_stamp = StampOf(st);
+        m_known = true;
+        Hold(fd);
+    }
+    // This store's own changes not yet written stay on top of what was read.
+    m_dirty = false;
+    for (const Change& change : m_pending)
+        m_dirty = Apply(change) || m_dirty;
+}
+
+void CProfileStore::Forget() {
+    m_known = false;
+    Hold(-1);
+}
+
+void CProfileStore::Hold(int fd) {
+    if (m_heldFd >= 0)
+        ::close(m_heldFd);
+    m_heldFd = fd;
+}
+
+const CIniDocument::Value* CProfileStore::Find(std::string_view section, std::string_view name) {
+    Refresh();
+    return m_document.Find(section, name);
+}
+
+bool CProfileStore::ReadInt(std::string_view section, std::string_view name, std::int32_t& out) {
+    const CIniDocument::Value* value = Find(section, name);
+    if (!value)
         return false;
     bool ok = false;
-    qlonglong number = QString::fromUtf8(VariantBytes(*it)).trimmed().toLongLong(&ok);
+    qlonglong number = ToQString(value->bytes).trimmed().toLongLong(&ok);
     if (!ok || number < std::numeric_limits<std::int32_t>::min() || number > std::numeric_limits<std::uint32_t>::max())
         return false;
     out = static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
     return true;
 }
 
-bool CProfileStore::ReadText(std::string_view section, std::string_view name, std::string& out) const {
-    auto it = m_values.constFind(Key(section, name));
-    if (it == m_values.constEnd())
+bool CProfileStore::ReadText(std::string_view section, std::string_view name, std::string& out) {
+    const CIniDocument::Value* value = Find(section, name);
+    if (!value)
         return false;
-    out = VariantBytes(*it).toStdString();
+    out = value->bytes;
     return true;
 }
 
-bool CProfileStore::ReadBinary(std::string_view section, std::string_view name, CBinary& out) const {
-    auto it = m_values.constFind(Key(section, name));
-    if (it == m_values.constEnd())
+bool CProfileStore::ReadBinary(std::string_view section, std::string_view name, CBinary& out) {
+    const CIniDocument::Value* value = Find(section, name);
+    if (!value)
         return false;
-    QByteArray bytes = VariantBytes(*it);
-    out = CBinary(bytes.constData(), std::size_t(bytes.size()));
+    out = CBinary(value->bytes);
     return true;
 }
 
 bool CProfileStore::WriteInt(std::string_view section, std::string_view name, std::int32_t value) {
-    return Write(Key(section, name), QVariant(value));
+    return Record({false, std::string(section), std::string(name), CIniDocument::Text(std::to_string(value))});
 }
 
 bool CProfileStore::WriteText(std::string_view section, std::string_view name, std::string_view value) {
-    return Write(Key(section, name), QVariant(ToQString(value)));
+    return Record({false, std::string(section), std::string(name), CIniDocument::Text(value)});
 }
 
 bool CProfileStore::WriteBinary(std::string_view section, std::string_view name, const CBinary& value) {
-    return Write(Key(section, name),
-                 QVariant(QByteArray(reinterpret_cast<const char*>(value.Data()), qsizetype(value.Size()))));
-}
-
-bool CProfileStore::Write(const QString& key, const QVariant& value) {
-    if (!MayWrite())
-        return false;
-    m_values.insert(key, value);
-    return m_batchDepth > 0 || Commit();
+    std::string_view bytes(reinterpret_cast<const char*>(value.Data()), value.Size());
+    return Record({false, std::string(section), std::string(name), CIniDocument::Bytes(bytes)});
 }
 
 bool CProfileStore::RemoveSection(std::string_view section) {
-    if (!MayWrite())
+    return Record({true, std::string(section), {}, {}});
+}
+
+std::vector<std::string> CProfileStore::SectionNames() {
+    Refresh();
+    return m_document.SectionNames();
+}
+
+std::vector<std::string> CProfileStore::ValueNames(std::string_view section) {
+    Refresh();
+    return m_document.ValueNames(section);
+}
+
+bool CProfileStore::Apply(const Change& change) {
+    return change.removeSection ? m_document.RemoveSection(change.section)
+                                : m_document.Set(change.section, change.name, change.value);
+}
+
+bool CProfileStore::Record(Change change) {
+    Refresh();
+    if (!Apply(change))
+        return true;  // the file holds it already
+    m_pending.push_back(std::move(change));
+    m_dirty = true;
+    if (m_batchDepth > 0 || ScheduleForTurnEnd())
+        return true;
+    return Flush();
+}
+
+bool CProfileStore::ScheduleForTurnEnd() {
+    if (!QCoreApplication::instance() || QThread::currentThread()->loopLevel() == 0)
         return false;
-    QString prefix = ToQString(section) + QLatin1Char('/');
-    for (auto it = m_values.lowerBound(prefix); it != m_values.end() && it.key().startsWith(prefix);)
-        it = m_values.erase(it);
-    return m_batchDepth > 0 || Commit();
-}
-
-std::vector<std::string> CProfileStore::SectionNames() const {
-    std::vector<std::string> names;
-    for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it) {
-        qsizetype slash = it.key().indexOf(QLatin1Char('/'));
-        std::string name = it.key().left(slash).toStdString();
-        if (slash > 0 && (names.empty() || names.back() != name))
-            names.push_back(name);
+    if (!m_turnEnd) {
+        // A zero timer fires once the events of the current turn are handled.
+        m_turnEnd = std::make_unique<QTimer>();
+        m_turnEnd->setSingleShot(true);
+        m_turnEnd->setInterval(0);
+        QObject::connect(m_turnEnd.get(), &QTimer::timeout, [this] { Flush(); });
     }
-    return names;
-}
-
-std::vector<std::string> CProfileStore::ValueNames(std::string_view section) const {
-    std::vector<std::string> names;
-    QString prefix = ToQString(section) + QLatin1Char('/');
-    for (auto it = m_values.lowerBound(prefix); it != m_values.constEnd() && it.key().startsWith(prefix); ++it) {
-        QString name = it.key().mid(prefix.size());
-        if (!name.contains(QLatin1Char('/')))
-            names.push_back(name.toStdString());
-    }
-    return names;
+    m_turnEnd->start();
+    return true;
 }
 
 void CProfileStore::BeginBatch() { ++m_batchDepth; }
 
 bool CProfileStore::EndBatch() {
     if (m_batchDepth == 0 || --m_batchDepth > 0)
-        return !m_batchFailed;
-    bool ok = !m_batchFailed && Commit();
+        return true;
+    return Flush();
+}
+
+bool CProfileStore::Flush() {
+    if (m_pending.empty())
+        return true;
+    std::string target = TargetPath();
+    CFileLock lock(target + ".lock");
+    bool ok = QDir().mkpath(QFileInfo(ToQString(target)).absolutePath()) && lock.Acquire(kLockTimeoutMs);
+    if (ok) {
+        Refresh();  // what the file holds now, this store's changes on top
+        ok = !m_dirty || WriteFile(target);
+    }
+    m_pending.clear();
+    m_dirty = false;
     if (!ok)
-        m_values = m_committed;
-    m_batchFailed = false;
+        Forget();  // the next access reads the file as it stayed
     return ok;
 }
 
-bool CProfileStore::MayWrite() {
-    if (m_damaged && KeepDamagedFile())
-        m_damaged = false;
-    if (m_damaged && m_batchDepth > 0)
-        m_batchFailed = true;
-    return !m_damaged;
+bool CProfileStore::WriteFile(const std::string& target) {
+    if (m_state == FileState::Unreadable)
+        return false;
+    if (m_state == FileState::Damaged && !KeepDamagedFile())
+        return false;
+    // The store holds login names and encrypted passwords: private unless
+    // the user chose otherwise for the existing file.
+    struct stat st {};
+    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : kPrivateMode;
+    int fd = ReplaceFile(target, m_document.Serialize(), mode);
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    m_stamp = StampOf(st);
+    m_known = true;
+    Hold(fd);
+    m_state = FileState::Clean;
+    return true;
 }
 
 bool CProfileStore::KeepDamagedFile() {
+    // What QSettings could not parse is dropped by the next write, so the
+    // bytes are kept aside first.
     QString path = ToQString(m_path);
     for (int i = 0; i < kMaxDamagedCopies; ++i) {
         QString copy = path + QStringLiteral(".damaged") + (i ? QStringLiteral(".%1").arg(i) : QString());
@@ -192,65 +256,10 @@ bool CProfileStore::KeepDamagedFile() {
     return false;
 }
 
-bool CProfileStore::Commit() {
-    if (WriteFile()) {
-        m_committed = m_values;
-        return true;
-    }
-    m_values = m_committed;
-    return false;
-}
-
-bool CProfileStore::WriteFile() const {
-    // Replace the file a link points to, not the link.
+std::string CProfileStore::TargetPath() const {
+    // A link is followed: the file it points to is replaced, not the link.
     QFileInfo info(ToQString(m_path));
-    QString target = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-    QString folder = QFileInfo(target).absolutePath();
-    if (!QDir().mkpath(folder))
-        return false;
-    QString temp = OneTimeName(target, "new");
-    bool written = false;
-    {
-        // QSettings writes the temporary file through a save-file of its own
-        // and flushes it to disk before it appears under its name.
-        QSettings writer(temp, QSettings::IniFormat);
-        for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
-            writer.setValue(it.key(), it.value());
-        writer.sync();
-        written = writer.status() == QSettings::NoError;
-    }
-    // The store holds login names and encrypted passwords: private unless
-    // the user chose otherwise for the existing file.
-    QFileDevice::Permissions mode = info.exists() ? QFile::permissions(target)
-                                                  : QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if (!written || !HoldsValues(temp) || !QFile::setPermissions(temp, mode) ||
-        std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(temp);
-        return false;
-    }
-    SyncFolder(folder.toStdString());
-    return true;
-}
-
-bool CProfileStore::HoldsValues(const QString& file) const {
-    // QSettings reports success even when the disk refused part of the file
-    // (a full disk, a size limit), so the file is read back under a name of
-    // its own, bypassing what QSettings remembers of it, and compared.
-    QString alias = OneTimeName(file, "check");
-    if (::link(QFile::encodeName(file).constData(), QFile::encodeName(alias).constData()) != 0)
-        return false;
-    bool same = false;
-    {
-        QSettings reader(alias, QSettings::IniFormat);
-        QStringList keys = reader.allKeys();
-        same = reader.status() == QSettings::NoError && keys.size() == m_values.size();
-        for (qsizetype i = 0; same && i < keys.size(); ++i) {
-            auto it = m_values.constFind(keys[i]);
-            same = it != m_values.constEnd() && VariantBytes(*it) == VariantBytes(reader.value(keys[i]));
-        }
-    }
-    QFile::remove(alias);
-    return same;
+    return (info.exists() ? info.canonicalFilePath() : info.absoluteFilePath()).toStdString();
 }
 
 CProfileBatch::CProfileBatch(CProfileStore& store) : m_store(store) { m_store.BeginBatch(); }

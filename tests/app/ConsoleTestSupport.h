@@ -18,6 +18,7 @@
 #include "platform/EventWait.h"
 #include "settings/Groups.h"
 #include "settings/ProfileStore.h"
+#include "settings/ProjectorStoredForm.h"
 #include "settings/TestProfile.h"
 #include "settings/Value.h"
 
@@ -65,7 +66,7 @@ protected:
         for (int m = 0; m < value.GetProjectorCount(-1); ++m) {
             CBinary bytes = value.GetProjector(-1, m);
             CProjectorInfo record;
-            if (record.LoadFrom(bytes) == 0)
+            if (LoadFrom(record, bytes) == 0)
                 addresses.push_back(record.ipAddress);
         }
         return addresses;

@@ -267,9 +267,3 @@ TEST_F(EngineTest, SearchReminderWhenItsPeriodElapses) {
     TickAfterMs(1000);
     EXPECT_EQ(view.Count(WM_VIEW_SEARCH_DUE), 1);
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -436,9 +436,3 @@ TEST_F(SessionThread, DestroyingTheEngineEndsEverySessionQuickly) {
     engine = nullptr;
     EXPECT_LT(TickCount() - start, 1000);
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

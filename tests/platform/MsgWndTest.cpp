@@ -117,9 +117,3 @@ TEST(AutoResetEvent, ReleasesOneWaitAndResets) {
     waiter.join();
     EXPECT_TRUE(woke);
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

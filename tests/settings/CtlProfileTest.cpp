@@ -161,3 +161,21 @@ TEST_F(CtlProfileTest, UnreadableProfileIsReportedAndLeftAlone) {
     EXPECT_EQ(Ctl({"import", QString::fromStdString(WriteList("10.0.0.5\n"))}).exitCode, 1);
     EXPECT_EQ(FileText(), before);
 }
+
+TEST_F(CtlProfileTest, OpenStoreSeesAndKeepsWhatLumivexctlWrote) {
+    StoreFleet();
+    CValue value;  // the console's store, read before lumivexctl writes
+    EXPECT_EQ(value.GetGroupCount(), 2);
+    value.SetListSort(4);
+    CtlRun run = Ctl({"import", QString::fromStdString(WriteList("10.0.0.9\n"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    GroupList seen;
+    ASSERT_EQ(LoadGroups(seen, "All"), 0);
+    EXPECT_EQ(Addresses(*seen[0]).back(), "10.0.0.9");
+    value.SetSelectGroup(2);
+    GroupList groups = Stored();
+    EXPECT_EQ(Addresses(*groups[0]), (std::vector<std::string>{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.9"}));
+    EXPECT_EQ(groups[0]->GetAt(2)->password, "pw");
+    EXPECT_EQ(CValue().GetListSort(), 4);
+    EXPECT_EQ(CValue().GetSelectGroup(), 2);
+}

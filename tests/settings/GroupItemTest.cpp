@@ -4,6 +4,7 @@
 #include "comm/ProjectorInfo.h"
 #include "settings/GroupItem2.h"
 #include "settings/Groups.h"
+#include "settings/ProjectorStoredForm.h"
 #include "settings/Value.h"
 
 namespace {
@@ -186,7 +187,7 @@ TEST_F(GroupTest, FailedSaveLeavesTheStoredListIntact) {
 TEST_F(GroupTest, UnreadableAllRecordStopsTheLoadAndNamesTheValue) {
     CValue value;
     CBinary good;
-    Record("10.0.0.1").SaveTo(good);
+    SaveTo(Record("10.0.0.1"), good);
     const std::string oversized = LeInt(1000) + "abc";
     for (const std::string& bad : {good.ToString().substr(0, good.Size() - 1), std::string("\xFF\xFE garbage"),
                                    oversized}) {
@@ -206,7 +207,7 @@ TEST_F(GroupTest, UnreadableAllRecordStopsTheLoadAndNamesTheValue) {
 TEST_F(GroupTest, EmptyOrMissingAllValuesAreSkipped) {
     CValue value;
     CBinary good;
-    Record("10.0.0.1").SaveTo(good);
+    SaveTo(Record("10.0.0.1"), good);
     value.SetProjector(-1, 0, CBinary());
     value.SetProjector(-1, 2, good);
     value.SetProjectorCount(-1, 3);

@@ -1,9 +1,13 @@
 #include "settings/ProfileStore.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "TestProfile.h"
@@ -145,4 +149,113 @@ TEST_F(ProfileStoreTest, GarbageFileGivesDefaultsWithoutACrash) {
     EXPECT_EQ(value.GetAlertStatus(), "1,1,1,1,1,1");
     value.SetAutoSearchInterval(9);
     EXPECT_EQ(CValue(Reopen()).GetAutoSearchInterval(), 9);
+}
+
+namespace {
+
+ino_t FileIdentity(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+std::int32_t IntOf(CProfileStore& store, const char* name) {
+    std::int32_t value = -1;
+    store.ReadInt("Settings", name, value);
+    return value;
+}
+
+}  // namespace
+
+TEST_F(ProfileStoreTest, TwoStoresOfOneFileKeepEachOthersValues) {
+    CProfileStore first(m_profilePath);
+    CProfileStore second(m_profilePath);
+    EXPECT_EQ(IntOf(first, "ListSort"), -1);
+    EXPECT_EQ(IntOf(second, "SelectGroup"), -1);
+    ASSERT_TRUE(first.WriteInt("Settings", "ListSort", 3));
+    ASSERT_TRUE(second.WriteInt("Settings", "SelectGroup", 2));
+    EXPECT_EQ(IntOf(first, "SelectGroup"), 2);  // read anew, not from what it read before
+    ASSERT_TRUE(first.WriteInt("Settings", "ListSortOrder", 1));
+    ASSERT_TRUE(second.RemoveSection("Old"));
+    CProfileStore& reread = Reopen();
+    EXPECT_EQ(IntOf(reread, "ListSort"), 3);
+    EXPECT_EQ(IntOf(reread, "SelectGroup"), 2);
+    EXPECT_EQ(IntOf(reread, "ListSortOrder"), 1);
+}
+
+TEST_F(ProfileStoreTest, ReadSeesAHandEditAtOnce) {
+    CProfileStore& store = CurrentProfile();
+    store.WriteInt("Settings", "ListSort", 1);
+    EXPECT_EQ(IntOf(store, "ListSort"), 1);
+    WriteFileText("[Settings]\nListSort=4\nAlertStatus=0,1\n");
+    EXPECT_EQ(IntOf(store, "ListSort"), 4);
+    std::string text;
+    EXPECT_TRUE(store.ReadText("Settings", "AlertStatus", text));
+    EXPECT_EQ(text, "0,1");
+    store.WriteInt("Settings", "SelectGroup", 1);
+    EXPECT_NE(FileText().find("ListSort=4"), std::string::npos) << FileText();
+}
+
+TEST_F(ProfileStoreTest, UnchangedValuesAreNotWritten) {
+    CProfileStore& store = CurrentProfile();
+    store.WriteInt("Settings", "ListSort", 2);
+    store.WriteText("Settings", "BrowserPath", "/usr/bin/xdg-open");
+    store.WriteBinary("All", "Projector0", CBinary(AllBytes()));
+    ino_t before = FileIdentity(m_profilePath);
+    EXPECT_TRUE(store.WriteInt("Settings", "ListSort", 2));
+    EXPECT_TRUE(store.WriteText("Settings", "ListSort", "2"));  // the same text on disk
+    EXPECT_TRUE(store.WriteText("Settings", "BrowserPath", "/usr/bin/xdg-open"));
+    EXPECT_TRUE(store.WriteBinary("All", "Projector0", CBinary(AllBytes())));
+    EXPECT_TRUE(store.RemoveSection("Missing"));
+    EXPECT_EQ(FileIdentity(m_profilePath), before);
+    EXPECT_TRUE(store.WriteInt("Settings", "ListSort", 3));
+    EXPECT_NE(FileIdentity(m_profilePath), before);
+}
+
+TEST_F(ProfileStoreTest, WritesOfOneEventLoopTurnReachTheFileTogetherAtItsEnd) {
+    CProfileStore& store = CurrentProfile();
+    store.WriteInt("Settings", "ListSort", 1);
+    const std::string before = FileText();
+    std::string duringTurn;
+    std::int32_t readDuringTurn = 0;
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        CValue value(store);
+        value.SetListSort(5);
+        value.SetSelectGroup(2);
+        value.SetGroupName(0, "Hall");
+        readDuringTurn = value.GetListSort();
+        duringTurn = FileText();
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    });
+    loop.exec();
+    EXPECT_EQ(readDuringTurn, 5);
+    EXPECT_EQ(duringTurn, before);
+    CValue reread(Reopen());
+    EXPECT_EQ(reread.GetListSort(), 5);
+    EXPECT_EQ(reread.GetSelectGroup(), 2);
+    EXPECT_EQ(reread.GetGroupName(0), "Hall");
+}
+
+TEST_F(ProfileStoreTest, TwoProcessesWritingAtOnceLoseNoValue) {
+    constexpr int kValues = 40;
+    CurrentProfile().WriteInt("Settings", "Start", 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CProfileStore own(m_profilePath);
+        bool ok = true;
+        for (int i = 0; i < kValues; ++i)
+            ok = own.WriteInt("Child", "Value" + std::to_string(i), i) && ok;
+        ::_exit(ok ? 0 : 1);
+    }
+    CProfileStore& store = CurrentProfile();
+    for (int i = 0; i < kValues; ++i)
+        EXPECT_TRUE(store.WriteInt("Parent", "Value" + std::to_string(i), i));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    CProfileStore& reread = Reopen();
+    for (const char* section : {"Child", "Parent"})
+        EXPECT_EQ(reread.ValueNames(section).size(), std::size_t(kValues)) << section;
+    EXPECT_EQ(QDir(m_dir.path() + "/TARNEL").entryList(QDir::Files), QStringList{"Lumivex.conf"});
 }

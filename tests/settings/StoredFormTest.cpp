@@ -7,6 +7,7 @@
 #include "settings/Crypt.h"
 #include "settings/GroupItem2.h"
 #include "settings/Groups.h"
+#include "settings/ProjectorStoredForm.h"
 #include "settings/Value.h"
 
 namespace {
@@ -49,12 +50,12 @@ TEST_F(StoredFormTest, RecordWithoutLoginIsThirteenItems) {
     record.userName = "admin";  // not stored without the remember flag
     record.password = "secret";
     CBinary bytes;
-    record.SaveTo(bytes);
+    SaveTo(record, bytes);
     EXPECT_EQ(bytes.ToString(), Expected(record));
 
     CProjectorInfo loaded = Polled("old", "old", "old");
     loaded.password = "old";
-    ASSERT_EQ(loaded.LoadFrom(bytes), 0);
+    ASSERT_EQ(LoadFrom(loaded, bytes), 0);
     EXPECT_EQ(loaded.name, "PJ-A");
     EXPECT_EQ(loaded.ipAddress, "192.168.0.10");
     EXPECT_EQ(loaded.macAddress, "00:11:22:33:44:55");
@@ -77,7 +78,7 @@ TEST_F(StoredFormTest, RecordWithLoginAddsNameAndSealedPassword) {
     record.userName = "operator";
     record.password = "pa55";
     CBinary bytes;
-    record.SaveTo(bytes);
+    SaveTo(record, bytes);
     std::string head = Expected(record);
     head.replace(head.size() - 4, 4, LeInt(1));
     std::string text = bytes.ToString();
@@ -90,7 +91,7 @@ TEST_F(StoredFormTest, RecordWithLoginAddsNameAndSealedPassword) {
     EXPECT_EQ(CCrypt().Decrypt(cipher, key), "pa55");
 
     CProjectorInfo loaded;
-    ASSERT_EQ(loaded.LoadFrom(bytes), 0);
+    ASSERT_EQ(LoadFrom(loaded, bytes), 0);
     EXPECT_EQ(loaded.rememberCredentials, 1);
     EXPECT_EQ(loaded.userName, "operator");
     EXPECT_EQ(loaded.password, "pa55");
@@ -102,11 +103,11 @@ TEST_F(StoredFormTest, ShortOrEmptyRecordFailsAndLeavesTheRecordReset) {
     record.userName = "u";
     record.password = "p";
     CBinary bytes;
-    record.SaveTo(bytes);
+    SaveTo(record, bytes);
     for (std::size_t cut : {std::size_t(0), std::size_t(1), std::size_t(10), std::size_t(bytes.Size() - 1)}) {
         CBinary truncated(bytes.Data(), cut);
         CProjectorInfo loaded = Polled("keep", "keep", "keep");
-        EXPECT_EQ(loaded.LoadFrom(truncated), -1) << cut;
+        EXPECT_EQ(LoadFrom(loaded, truncated), -1) << cut;
         EXPECT_EQ(loaded.name, "") << cut;
         EXPECT_EQ(loaded.lampHours, -1) << cut;
     }
@@ -118,10 +119,10 @@ TEST_F(StoredFormTest, PasswordOfAnotherKeyLoadsEmpty) {
     record.userName = "u";
     record.password = "p";
     CBinary bytes;
-    record.SaveTo(bytes);
+    SaveTo(record, bytes);
     ::setenv("XDG_DATA_HOME", (m_dir.path() + "/other").toLocal8Bit().constData(), 1);
     CProjectorInfo loaded;
-    ASSERT_EQ(loaded.LoadFrom(bytes), 0);
+    ASSERT_EQ(LoadFrom(loaded, bytes), 0);
     EXPECT_EQ(loaded.userName, "u");
     EXPECT_EQ(loaded.password, "");
 }

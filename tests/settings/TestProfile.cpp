@@ -11,12 +11,16 @@ void ProfileTest::SetUp() {
     ASSERT_TRUE(m_dir.isValid());
     m_profilePath = m_dir.path().toStdString() + "/TARNEL/Lumivex.conf";
     QDir().mkpath(m_dir.path() + "/TARNEL");
-    // A key file of this test's own.
+    // A key file of this test's own; the run's data folder comes back after.
+    m_dataHome = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
     ::setenv("XDG_DATA_HOME", (m_dir.path() + "/data").toLocal8Bit().constData(), 1);
     OpenProfile(m_profilePath);
 }
 
-void ProfileTest::TearDown() { CloseProfile(); }
+void ProfileTest::TearDown() {
+    CloseProfile();
+    ::setenv("XDG_DATA_HOME", m_dataHome.c_str(), 1);
+}
 
 CProfileStore& ProfileTest::Reopen() { return OpenProfile(m_profilePath); }
 

@@ -22,6 +22,7 @@ protected:
 
     QTemporaryDir m_dir;
     std::string m_profilePath;
+    std::string m_dataHome;
 };
 
 // Little-endian int32 and counted text, built by hand to check stored bytes.

@@ -7,8 +7,6 @@
 
 #include "support/TestAddress.h"
 
-#include <QCoreApplication>
-
 #include <unistd.h>
 
 #include "BoardSim.h"
@@ -130,10 +128,4 @@ TEST_F(ConsoleDialogue, NoCommandPortLineLeavesLoginWithoutAPort) {
     CValueProjectorInfo& session = Session();
     ASSERT_EQ(session.QueryBoardInfo(TIMEOUT_MS), RC_OK);
     EXPECT_EQ(session.Login(TIMEOUT_MS), RC_INVALID);
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -1,7 +1,6 @@
 // lumivexctl's board commands run as a program against simulated boards.
 #include <memory>
 
-#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QFile>
@@ -129,10 +128,4 @@ TEST_F(CtlBoardCommands, GroupSendReachesEveryBoard) {
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(Q(a + " power: 2")));
     EXPECT_TRUE(run.out.contains(Q(b + " power: 2")));
-}
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
