@@ -2,8 +2,11 @@
 # configuring and building, and entering a private network namespace.
 
 LUMIVEX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+# The console needs a Japanese font; its end-to-end tests an X server with a
+# window manager, the accessibility bus and its Python binding, and xdotool.
 LUMIVEX_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libsodium-dev libgtest-dev libgmock-dev
-                  python3 python3-aiosmtpd iproute2 util-linux)
+                  python3 python3-aiosmtpd iproute2 util-linux fonts-noto-cjk
+                  xvfb xauth openbox dbus at-spi2-core python3-pyatspi xdotool)
 
 # Installs what is missing (as root), or prints the one apt-get line to run.
 lumivex_ensure_packages() {

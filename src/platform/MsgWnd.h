@@ -6,6 +6,7 @@
 // view destroys them.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -63,26 +64,68 @@ void PostOwnedMessage(QObject* target, unsigned msg, std::unique_ptr<T> data, LP
                      [](WPARAM owned) { delete reinterpret_cast<T*>(owned); });
 }
 
-class CMsgWnd : public QObject {
+// Takes a posted message off event and hands it to receiver.OnMessage: the
+// one way every receiver of posted messages (the hidden windows here, and the
+// view, the list and the controller, which are widgets) dispatches them, so an
+// owned payload is taken over the same way everywhere. False for any other event.
+template <class Receiver>
+bool DispatchWndMessage(QEvent* event, Receiver& receiver) {
+    if (event->type() != CWndMessageEvent::EventType())
+        return false;
+    auto* m = static_cast<CWndMessageEvent*>(event);
+    m->HandOver();
+    receiver.OnWndMessage(m->msg, m->wParam, m->lParam);
+    return true;
+}
+
+// The numbered timers of a message window: each id is one repeating QTimer,
+// child of owner, that calls onTick(id).
+class CWndTimers {
 public:
-    explicit CMsgWnd(QObject* parent = nullptr);
-    ~CMsgWnd() override;
-
-    // Thread-safe: queues the message for the owning thread.
-    void PostMessage(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
-    // Owning thread only: handles the message at once.
-    LRESULT SendMessage(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
-
-    // Owning thread only. Setting an id again restarts it with the new period.
-    void SetTimer(int id, int ms);
-    void KillTimer(int id);
-    bool HasTimer(int id) const;
-
-protected:
-    virtual LRESULT OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam);
-    virtual void OnTimer(int id);
-    bool event(QEvent* event) override;
+    // Setting an id again restarts it with the new period.
+    void Set(QObject* owner, int id, int ms, std::function<void(int)> onTick);
+    void Kill(int id);
+    bool Has(int id) const { return m_timers.count(id) != 0; }
 
 private:
     std::map<int, QTimer*> m_timers;
+};
+
+// A framework-style window over any QObject base (QObject for the hidden
+// windows, QWidget for the view and the controls): messages posted from any
+// thread, messages sent on the owning thread, numbered timers, and virtual
+// handlers. Base's constructors are inherited.
+template <class Base>
+class TMsgWnd : public Base {
+public:
+    using Base::Base;
+
+    // Thread-safe: queues the message for the owning thread.
+    void PostMessage(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0) { ::PostMessage(this, msg, wParam, lParam); }
+    // Owning thread only: handles the message at once.
+    LRESULT SendMessage(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0) { return OnMessage(msg, wParam, lParam); }
+
+    // Owning thread only. Setting an id again restarts it with the new period.
+    void SetTimer(int id, int ms) {
+        m_timers.Set(this, id, ms, [this](int tick) { OnTimer(tick); });
+    }
+    void KillTimer(int id) { m_timers.Kill(id); }
+    bool HasTimer(int id) const { return m_timers.Has(id); }
+
+    // DispatchWndMessage's entry point.
+    void OnWndMessage(unsigned msg, WPARAM wParam, LPARAM lParam) { OnMessage(msg, wParam, lParam); }
+
+protected:
+    virtual LRESULT OnMessage(unsigned, WPARAM, LPARAM) { return 0; }
+    virtual void OnTimer(int) {}
+    bool event(QEvent* event) override { return DispatchWndMessage(event, *this) || Base::event(event); }
+
+private:
+    CWndTimers m_timers;
+};
+
+// The hidden windows of the core (the engine, the mail window).
+class CMsgWnd : public TMsgWnd<QObject> {
+public:
+    explicit CMsgWnd(QObject* parent = nullptr) : TMsgWnd<QObject>(parent) {}
 };

@@ -9,6 +9,9 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
+#ifdef LUMIVEX_TEST_WIDGETS
+#include <QApplication>
+#endif
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -68,7 +71,13 @@ void RegisterPerUserLocationsTest(const char* program) {
 int main(int argc, char** argv) {
     if (!TestRoot().isValid() || !PointPerUserFoldersInto(TestRoot().path()))
         return 1;
+#ifdef LUMIVEX_TEST_WIDGETS
+    // Widget tests draw on the offscreen platform unless told otherwise.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     RegisterPerUserLocationsTest(argv[0]);
     return RUN_ALL_TESTS();

@@ -1,0 +1,31 @@
+#pragma once
+// CFramePlacement: the main frame's stored placement ("WindowPos") mapped to
+// and from Qt geometry. The stored normal rectangle holds the frame's
+// position (window decorations included) as its top-left and the client size
+// as its extent; show command 3 means maximised, anything else normal. Pure
+// functions over the screens' rectangles, so the mapping is testable without
+// a display. Used by CMainFrame.
+#include <vector>
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include "settings/WindowPlacement.h"
+
+class CFramePlacement {
+public:
+    // The rectangle the frame opens at: position raised to 0, size to the
+    // frame's minimum, then pulled onto the nearest screen when it lies off
+    // every screen (a monitor that is gone, a changed arrangement).
+    static QRect OpeningRect(const CWindowPlacement& placement, const std::vector<QRect>& screens);
+    static bool OpensMaximised(const CWindowPlacement& placement);
+
+    // The placement to store for a frame at framePos with clientSize (its
+    // normal geometry when maximised).
+    static CWindowPlacement FromFrame(QPoint framePos, QSize clientSize, bool maximised);
+
+    // rect itself when it meets a screen (or there is none); else moved onto
+    // the screen nearest to it, as far inside as its size allows.
+    static QRect PullOntoScreens(const QRect& rect, const std::vector<QRect>& screens);
+};

@@ -1,0 +1,141 @@
+#pragma once
+// CLumivexView: the console's hub, the main frame's client area. It owns the
+// settings records, the column list and sort settings, the group list (the
+// All group owns every projector record), the group tabs, the list window of
+// the selected tab, the communication engine and the mail window (children),
+// and the mail logic. It turns the engine's posted messages, its one-second
+// report timer and the menu commands into calls on those parts. It saves the
+// projector list and groups after each change to them, and stops the engine
+// before any record goes. The main frame owns it; UI thread only.
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include <QFont>
+#include <QWidget>
+
+#include "mail/MailNotifier.h"
+#include "platform/MsgWnd.h"
+#include "settings/Groups.h"
+
+class CAlertSetInfo;
+class CCommSetInfo;
+class CCommWnd;
+class CGeneralSetInfo;
+class CItemListArea;
+class CMailSetInfo;
+class CMailWnd;
+class CMyTabCtrl;
+class CViewItemInfoList;
+class CViewSortInfo;
+class IClock;
+class QAction;
+struct SearchFailure;
+
+class CLumivexView : public TMsgWnd<QWidget>, public IMailHost {
+public:
+    // clock: "now" of the engine and the report schedule (null: the system's).
+    explicit CLumivexView(QWidget* parent = nullptr, IClock* clock = nullptr);
+    ~CLumivexView() override;
+
+    // Makes every part in order; -1 when one cannot be made or the stored
+    // projector list cannot be read (CreateError() says what, and nothing is
+    // written to the store from then on).
+    int Create();
+    const std::string& CreateError() const { return m_createError; }
+    // True once the stored projector list was read whole: only then is
+    // anything written back.
+    bool IsCreated() const { return m_groupsLoaded; }
+    // Stops the engine and its sessions, detaches the mail logic and stops
+    // the mail window, then saves the layout, the settings and the groups and
+    // lets the records go. Runs once; the destructor runs it if nobody did.
+    void Shutdown();
+
+    // The menu commands: the enable rule, and the command itself, which
+    // checks the rule again (an accelerator opens no menu).
+    bool IsCommandEnabled(int id) const;
+    void OnCommand(int id);
+    // The frame's actions, for the list's row menu.
+    void SetRowMenuActions(const std::vector<QAction*>& actions);
+    // Where messages for the operator go; by default a message box.
+    void SetMessageSink(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
+    bool ControllerExists() const { return false; }
+
+    // Adds a projector by its dotted address once: 0 (also when it is known
+    // already), else negative.
+    int AddProjectorByAddress(const std::string& ipText);
+    void ApplyEngineSettings();
+    void FillGroupTabs();
+    void SelectGroupTab();
+    void RebuildListArea(int index);
+    CGroupItem* GroupAt(int index) const;
+    // Saves the column layout, the sort and the settings records (at
+    // shutdown, and when the desktop session asks for everything to be saved).
+    void SaveSettings();
+    // Saves the projector list and groups after a change; a failure tells the
+    // operator once until a save succeeds again.
+    int SaveGroupList();
+
+    CCommWnd* Engine() const { return m_engine; }
+    CMailWnd* MailWindow() const { return m_mailWnd; }
+    CMailNotifier& Notifier() { return m_notifier; }
+    CMyTabCtrl* Tabs() const { return m_tabs; }
+    CItemListArea* ListArea() const { return m_list; }
+    const GroupList& Groups() const { return m_groups; }
+    bool SearchRunning() const { return m_searchRunning != 0; }
+
+    // IMailHost
+    std::vector<const CProjectorInfo*> AllProjectors() const override;
+    int GroupCount() const override;
+    std::string GroupName(int index) const override;
+    bool GroupContains(int index, const CProjectorInfo* record) const override;
+    bool HasCommWindow() const override { return m_engine != nullptr; }
+    void RequestUpdateAll(bool track) override;
+
+protected:
+    LRESULT OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) override;
+    void OnTimer(int id) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void LoadSettings();
+    int CreateTabs();
+    int LoadGroupList();
+    void StartSearch(bool manual);
+    void OnSearchDone();
+    void OnRecordUpdated(WPARAM record);
+    void AnswerPasswordRequest(LPARAM request);
+    void TellOperator(const std::string& text);
+    std::string SearchFailureText(const SearchFailure& failure) const;
+    bool IsLiveRecord(const CProjectorInfo* record) const;
+    QRect ListAreaRect() const;
+    void ScrollSelectedTabIntoView();
+
+    IClock* m_clock;
+    std::unique_ptr<CViewItemInfoList> m_columns;
+    std::unique_ptr<CViewSortInfo> m_sort;
+    std::unique_ptr<CGeneralSetInfo> m_general;
+    std::unique_ptr<CCommSetInfo> m_comm;
+    std::unique_ptr<CAlertSetInfo> m_alert;
+    std::unique_ptr<CMailSetInfo> m_mail;
+    GroupList m_groups;
+    // Every record the All group owns, to check the pointers messages carry.
+    std::unordered_set<const CProjectorInfo*> m_liveRecords;
+    QFont m_tabFont;
+    CMyTabCtrl* m_tabs = nullptr;
+    CItemListArea* m_list = nullptr;
+    CCommWnd* m_engine = nullptr;
+    CMailWnd* m_mailWnd = nullptr;
+    CMailNotifier m_notifier;
+    std::vector<QAction*> m_rowActions;
+    std::function<void(const std::string&)> m_messageSink;
+    std::string m_createError;
+    int m_searchRunning = 0;
+    bool m_firstLayout = true;
+    bool m_groupsLoaded = false;  // only a list that was read whole is ever saved
+    bool m_saveFailureShown = false;
+    bool m_shutDown = false;
+};

@@ -1,0 +1,46 @@
+// console_e2e_seed: writes a profile store holding projectors and named
+// groups, as an operator's console would have left it, for the end-to-end
+// tests of the real program.
+//   console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,INDEX...]...
+// INDEX counts the addresses from 0.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include <QCoreApplication>
+
+#include "settings/Groups.h"
+#include "settings/ProfileStore.h"
+#include "settings/TextTools.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs("usage: console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,...]...\n", stderr);
+        return 2;
+    }
+    OpenProfile(argv[1]);
+    GroupList groups;
+    groups.push_back(std::make_unique<CGroupItem>("All"));
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--group" && i + 1 < argc) {
+            const std::string spec = argv[++i];
+            const auto equals = spec.find('=');
+            auto group = std::make_unique<CGroupItem2>(spec.substr(0, equals));
+            std::string indexes = equals == std::string::npos ? "" : spec.substr(equals + 1);
+            int position = 0;
+            for (std::string field; !(field = NextToken(indexes, ",", position)).empty();)
+                if (CProjectorInfo* member = groups[0]->GetAt(LeadingInt(field)))
+                    group->Add(member);
+            groups.push_back(std::move(group));
+            continue;
+        }
+        CProjectorInfo record;
+        record.ipAddress = arg;
+        groups[0]->AddCopy(record, nullptr);
+    }
+    const int rc = SaveGroups(groups);
+    CloseProfile();
+    return rc == 0 ? 0 : 1;
+}
