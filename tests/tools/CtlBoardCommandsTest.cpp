@@ -4,52 +4,24 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QFile>
-#include <QProcess>
-#include <QStringList>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "support/CtlProgram.h"
 #include "support/LoopbackFleet.h"
 
 namespace {
-
-struct CtlRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class CtlBoardCommands : public ::testing::Test {
 protected:
     std::string AddBoard(std::vector<std::string> settings = {}) { return fleet.AddBoard(std::move(settings)); }
     void StartFleet() { fleet.Start(); }
     void TearDown() override { fleet.Stop(); }
-    static CtlRun Ctl(const QStringList& args) {
-        QProcess process;
-        process.start(QStringLiteral(LUMIVEXCTL_PATH), args);
-        process.closeWriteChannel();
-        CtlRun run;
-        if (!process.waitForFinished(120000))
-            return run;
-        run.exitCode = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
-    }
-    QString WriteFile(const QString& name, const QString& text) {
-        QString path = m_dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.toUtf8());
-        return path;
-    }
+    CtlRun Ctl(const QStringList& args) { return ctl.Run(args); }
+    QString WriteFile(const QString& name, const QString& text) { return ctl.WriteFile(name, text); }
 
     LoopbackFleet fleet;
-
-private:
-    QTemporaryDir m_dir;
+    CtlProgram ctl;
 };
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
