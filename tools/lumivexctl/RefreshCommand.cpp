@@ -5,6 +5,7 @@
 #include "AddressFile.h"
 #include "BoardAccess.h"
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "CtlFleet.h"
 #include "CtlMailHost.h"
 #include "comm/ProjectorInfo.h"
@@ -16,6 +17,13 @@ namespace {
 
 const char* const kUsage =
     "refresh (ADDRESS... | --from FILE) [--csv] [--user NAME] [--password-file FILE] [--ports LO-HI]";
+constexpr CtlOption kOptions[] = {
+    {"--from", "FILE", "the boards of FILE (one IPv4 address a line) instead of ADDRESS..."},
+    {"--csv", nullptr, "print the rows of the periodic report's CSV attachment"},
+    kUserOption,
+    kPasswordFileOption,
+    kPortsOption,
+};
 // First contact, login and a full poll may each wait out a 30 s time-out.
 constexpr int kCycleLimitMs = 3 * 30000 + 5000;
 
@@ -50,14 +58,7 @@ void PrintTable(const std::vector<CProjectorInfo*>& records) {
                     r->PowerText().c_str(), r->HoursText().c_str(), r->name.c_str());
 }
 
-}  // namespace
-
-int RunRefreshCommand(CtlContext&, const std::vector<std::string>& args) {
-    std::set<std::string> valued = kBoardAccessOptions;
-    valued.insert("--from");
-    CCtlOptions options(args, valued, {"--csv"});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunRefreshCommand(CtlContext&, const CCtlOptions& options) {
     std::vector<std::string> addresses;
     BoardAccess access;
     std::string error;
@@ -92,3 +93,10 @@ int RunRefreshCommand(CtlContext&, const std::vector<std::string>& args) {
     }
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kRefreshCommand{
+    "refresh", RunRefreshCommand, kUsage,
+    "One tracked update cycle over the boards, as the console's refresh makes it, then one row per projector.",
+    kOptions};
