@@ -97,6 +97,22 @@ TEST(CtlNumbers, BadNumbersOnTheCommandLineAreUsageErrorsNamingTheOption) {
     }
 }
 
+TEST(CtlNumbers, StoredSettingsTheEngineCannotUseAreRefusedByName) {
+    CtlProgram ctl;
+    ctl.WriteDefaultProfile("[Settings]\nClientDataPortStart=70000\nNextPowerOnTime=100000\n");
+    const QString group = ctl.WriteFile("group", "127.0.0.1\n");
+    const CtlRun ports = ctl.Run({"refresh", "127.0.0.1"});
+    EXPECT_EQ(ports.exitCode, 1);
+    EXPECT_TRUE(ports.err.contains("ClientDataPortStart")) << ports.err.toStdString();
+    const CtlRun spacing = ctl.Run({"send", "--group", group, "power-on", "--ports", "0-0"});
+    EXPECT_EQ(spacing.exitCode, 1);
+    EXPECT_TRUE(spacing.err.contains("NextPowerOnTime")) << spacing.err.toStdString();
+    // The options take the stored values' place: no board answers here, so
+    // the refresh ends with a connection error row.
+    const CtlRun overridden = ctl.Run({"refresh", "127.0.0.1", "--ports", "0-0"});
+    EXPECT_EQ(overridden.exitCode, 0) << overridden.err.toStdString();
+}
+
 TEST(CtlResources, ABundleThatCannotBeUsedIsNamedOnceOnStderr) {
     CtlProgram ctl;
     const CtlRun beside = ctl.Run({"list"});

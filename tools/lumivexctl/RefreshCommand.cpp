@@ -8,6 +8,7 @@
 #include "CtlCommandTable.h"
 #include "CtlFleet.h"
 #include "CtlMailHost.h"
+#include "CtlProfile.h"
 #include "comm/ProjectorInfo.h"
 #include "mail/MailDefs.h"
 #include "mail/MailNotifier.h"
@@ -22,7 +23,7 @@ constexpr CtlOption kOptions[] = {
     {"--csv", nullptr, "print the rows of the periodic report's CSV attachment"},
     kUserOption,
     kPasswordFileOption,
-    kPortsOption,
+    kProfilePortsOption,
 };
 // First contact, login and a full poll may each wait out a 30 s time-out.
 constexpr int kCycleLimitMs = 3 * 30000 + 5000;
@@ -58,17 +59,22 @@ void PrintTable(const std::vector<CProjectorInfo*>& records) {
                     r->PowerText().c_str(), r->HoursText().c_str(), r->name.c_str());
 }
 
-int RunRefreshCommand(CtlContext&, const CCtlOptions& options) {
+int RunRefreshCommand(CtlContext& context, const CCtlOptions& options) {
     std::vector<std::string> addresses;
     BoardAccess access;
     std::string error;
     if (!CollectAddresses(options, addresses, error) || !ParseBoardAccess(options, access, error))
         return UsageError(error, kUsage);
+    if (int rc = OpenCtlProfile(context, true); rc != EXIT_OK)
+        return rc;
+    CtlEngineSettings settings;
+    if (int rc = ReadCtlPortRange(options, kUsage, settings); rc != EXIT_OK)
+        return rc;
     if (!CCtlFleet::Fits(static_cast<long>(addresses.size()), error))
         return Failure(error);
 
     CCtlFleet fleet;
-    fleet.Engine().SetPortRange(access.portStart, access.portEnd);
+    settings.ApplyTo(fleet.Engine());
     // Boards that want a login nobody gave are reported as connection errors.
     fleet.onPassword = [](CProjectorInfo*, const std::string&, std::string&, std::string&) { return false; };
     for (const std::string& address : addresses)

@@ -8,6 +8,7 @@
 #include "CtlCommandTable.h"
 #include "CtlFleet.h"
 #include "CtlMailHost.h"
+#include "CtlProfile.h"
 #include "comm/ProjectorInfo.h"
 #include "mail/MailDefs.h"
 #include "mail/MailNotifier.h"
@@ -20,10 +21,11 @@
 
 namespace {
 
-const char* const kUsage = "report [--to ADDRESS] [--timeout SECONDS]";
+const char* const kUsage = "report [--to ADDRESS] [--timeout SECONDS] [--ports LO-HI]";
 constexpr CtlOption kOptions[] = {
     {"--to", "ADDRESS", "send to this mail address now, as the mail settings' send-now button does"},
     {"--timeout", "SECONDS", "give up after this long (default 180)"},
+    kProfilePortsOption,
 };
 constexpr int kDefaultTimeoutSeconds = 180;
 constexpr int kLongestTimeoutSeconds = 99999;
@@ -40,7 +42,11 @@ int RunReportCommand(CtlContext& context, const CCtlOptions& options) {
     if (to && to->empty())
         return UsageError("--to needs an address", kUsage);
 
-    OpenProfile(context.profilePath);
+    if (int rc = OpenCtlProfile(context, true); rc != EXIT_OK)
+        return rc;
+    CtlEngineSettings engineSettings;
+    if (int rc = ReadCtlPortRange(options, kUsage, engineSettings); rc != EXIT_OK)
+        return rc;
     CMailSetInfo settings;
     settings.Load();
     GroupList groups;
@@ -51,6 +57,7 @@ int RunReportCommand(CtlContext& context, const CCtlOptions& options) {
         return Failure(error);
 
     CCtlFleet fleet;
+    engineSettings.ApplyTo(fleet.Engine());
     for (int n = 0; !groups.empty() && n < groups[0]->GetCount(); ++n)
         if (!fleet.AddStored(*groups[0]->GetAt(n)))
             return Failure("cannot start a session for " + groups[0]->GetAt(n)->ipAddress);

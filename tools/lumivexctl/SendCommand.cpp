@@ -10,6 +10,7 @@
 #include "CtlFleet.h"
 #include "CtlCommand.h"
 #include "CtlCommandTable.h"
+#include "CtlProfile.h"
 #include "comm/CommDefs.h"
 #include "comm/CommWnd.h"
 #include "comm/ProjectorInfo.h"
@@ -24,13 +25,11 @@ const char* const kUsage =
 constexpr CtlOption kOptions[] = {
     kUserOption,
     kPasswordFileOption,
-    kPortsOption,
+    {"--ports", "LO-HI", "local ports to bind in turn (default: any; with --group the profile's, as the console)"},
     {"--poll-delay", "MS", "for one ADDRESS: milliseconds from the command to the power poll (default 4500)"},
     {"--group", "FILE", "send to every board of FILE (one IPv4 address a line) as the console sends to a group"},
-    {"--spacing", "SECONDS", "with --group: seconds between power-ons (default 0: all at once)"},
+    {"--spacing", "SECONDS", "with --group: seconds between power-ons (default: the profile's, as the console)"},
 };
-
-constexpr int kLongestSpacingSeconds = 99999;
 
 // The session pauses 500 ms after a command and 4000 ms before its power poll.
 constexpr int kDefaultPollDelayMs = 4500;
@@ -73,7 +72,7 @@ int GroupDeadlineMs(size_t members, int spacing) {
 
 // One command to every board of a file through the engine, as the console
 // sends it to a group: power-on one after another when a spacing is given.
-int RunGroupSend(const CCtlOptions& options, const std::string& file) {
+int RunGroupSend(const CtlContext& context, const CCtlOptions& options, const std::string& file) {
     if (options.Positional().size() != 1)
         return UsageError("send --group takes one COMMAND", kUsage);
     int index = ControlIndexOf(options.Positional()[0]);
@@ -85,9 +84,13 @@ int RunGroupSend(const CCtlOptions& options, const std::string& file) {
     std::string error;
     if (!ParseBoardAccess(options, access, error))
         return UsageError(error, kUsage);
-    int spacing = 0;
-    if (auto text = options.Value("--spacing"); text && !ParseWholeNumber(*text, 0, kLongestSpacingSeconds, spacing))
-        return UsageError("--spacing wants whole seconds from 0 to 99999", kUsage);
+    if (int rc = OpenCtlProfile(context, true); rc != EXIT_OK)
+        return rc;
+    CtlEngineSettings settings;
+    if (int rc = ReadCtlPortRange(options, kUsage, settings); rc != EXIT_OK)
+        return rc;
+    if (int rc = ReadCtlPowerOnSpacing(options, kUsage, settings); rc != EXIT_OK)
+        return rc;
     std::vector<std::string> addresses, errors;
     if (!ReadAddressFile(file, addresses, errors)) {
         for (const std::string& e : errors)
@@ -100,8 +103,7 @@ int RunGroupSend(const CCtlOptions& options, const std::string& file) {
         return Failure(error);
 
     CCtlFleet fleet;
-    fleet.Engine().SetPortRange(access.portStart, access.portEnd);
-    fleet.Engine().SetPowerOnSpacing(spacing);
+    settings.ApplyTo(fleet.Engine());
     for (const std::string& address : addresses)
         if (!fleet.Add(address, access.user, access.password))
             return Failure("cannot start a session for " + address);
@@ -123,16 +125,16 @@ int RunGroupSend(const CCtlOptions& options, const std::string& file) {
                 return false;
         return true;
     };
-    bool done = fleet.RunUntil(allReported, GroupDeadlineMs(addresses.size(), spacing));
+    bool done = fleet.RunUntil(allReported, GroupDeadlineMs(addresses.size(), settings.powerOnSpacing));
     for (CProjectorInfo* record : fleet.Records())
         std::printf("%s power: %d %s status: %s\n", record->ipAddress.c_str(), record->power,
                     record->PowerText().c_str(), record->StatusText().c_str());
     return done ? EXIT_OK : Failure("not every board reported after the command");
 }
 
-int RunSendCommand(CtlContext&, const CCtlOptions& options) {
+int RunSendCommand(CtlContext& context, const CCtlOptions& options) {
     if (auto group = options.Value("--group"))
-        return RunGroupSend(options, *group);
+        return RunGroupSend(context, options, *group);
     if (options.Value("--spacing"))
         return UsageError("--spacing is for --group", kUsage);
     if (options.Positional().size() != 2)

@@ -7,6 +7,7 @@
 #include "CtlCommand.h"
 #include "CtlCommandTable.h"
 #include "CtlFleet.h"
+#include "CtlProfile.h"
 #include "TerminalPrompt.h"
 #include "comm/ProjectorInfo.h"
 #include "platform/DateTime.h"
@@ -16,7 +17,7 @@ namespace {
 const char* const kUsage = "watch ADDRESS... [--interval SECONDS] [--ports LO-HI]";
 constexpr CtlOption kOptions[] = {
     {"--interval", "SECONDS", "seconds between polls (default 10)"},
-    kPortsOption,
+    kProfilePortsOption,
 };
 constexpr int kDefaultIntervalSeconds = 10;
 constexpr int kLongestIntervalSeconds = 99999;
@@ -39,7 +40,7 @@ bool AskLogin(CProjectorInfo* r, const std::string& host, std::string& user, std
     return PromptLine("login for " + who + ": ", user, true) && PromptLine("password: ", password, false);
 }
 
-int RunWatchCommand(CtlContext&, const CCtlOptions& options) {
+int RunWatchCommand(CtlContext& context, const CCtlOptions& options) {
     if (options.Positional().empty())
         return UsageError("watch needs at least one ADDRESS", kUsage);
     int interval = kDefaultIntervalSeconds;
@@ -50,15 +51,17 @@ int RunWatchCommand(CtlContext&, const CCtlOptions& options) {
     for (const std::string& address : options.Positional())
         if (!IsIPv4Address(address))
             return UsageError("not an IPv4 address: " + address, kUsage);
-    BoardAccess access;
+    if (int rc = OpenCtlProfile(context, true); rc != EXIT_OK)
+        return rc;
+    CtlEngineSettings settings;
+    if (int rc = ReadCtlPortRange(options, kUsage, settings); rc != EXIT_OK)
+        return rc;
     std::string error;
-    if (!ParseBoardAccess(options, access, error))
-        return UsageError(error, kUsage);
     if (!CCtlFleet::Fits(static_cast<long>(options.Positional().size()), error))
         return Failure(error);
 
     CCtlFleet fleet;
-    fleet.Engine().SetPortRange(access.portStart, access.portEnd);
+    settings.ApplyTo(fleet.Engine());
     fleet.onChanged = PrintChange;
     fleet.onStatusError = PrintError;
     fleet.onPassword = AskLogin;
