@@ -98,9 +98,8 @@ bool CLumivexApp::InitInstance(const LumivexOptions& options, int& exitStatus) {
             QCoreApplication::exit(1);
     });
     const std::string bundle = FindResourceBundle(options.resourcesPath);
-    if (!LoadResourceBundle(bundle.empty() ? DefaultResourceBundlePath() : bundle))
-        std::fprintf(stderr, "lumivex: resource bundle %s not found; texts will be empty\n",
-                     bundle.empty() ? DefaultResourceBundlePath().c_str() : bundle.c_str());
+    // A bundle that cannot be used is named on stderr by the loader itself.
+    LoadResourceBundle(bundle.empty() ? DefaultResourceBundlePath() : bundle);
     if (SocketsStartup() != 0) {
         ShowStartError(ResourceText(IDS_SOCKETS_FAILED));
         return false;

@@ -1,8 +1,11 @@
 #include "platform/ResourceText.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <set>
 
 #include <QFile>
 #include <QResource>
@@ -17,6 +20,7 @@ struct Texts {
     bool loaded = false;
     std::string registered;  // bundle currently registered with Qt
     std::map<int, std::string> byId;
+    std::set<std::string> reported;  // bundles already said to be missing
 };
 
 Texts& Store() {
@@ -54,21 +58,50 @@ std::map<int, std::string> ParseTexts(const QByteArray& data) {
     return texts;
 }
 
-bool LoadLocked(Texts& store, const std::string& path) {
+// Loads the texts of the bundle at path; on failure the reason, "" on success.
+std::string LoadLocked(Texts& store, const std::string& path) {
     store.loaded = true;
     store.byId.clear();
     if (!store.registered.empty()) {
         QResource::unregisterResource(QString::fromStdString(store.registered));
         store.registered.clear();
     }
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return "not found";
     if (!QResource::registerResource(QString::fromStdString(path)))
-        return false;
+        return "unreadable, or not a resource bundle";
     store.registered = path;
     QFile file(kTextsPath);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return "no texts in it";
     store.byId = ParseTexts(file.readAll());
-    return true;
+    return {};
+}
+
+// Empty texts look like a fault anywhere but here (blank states, dropped
+// mails), so the operator is told once per bundle where it was looked for.
+// Called without the lock: the message is written after the load is done.
+void SayUnusable(const std::string& path, const std::string& problem) {
+    std::fprintf(stderr, "%s: resource bundle %s: %s; the numbered texts (states, group names, mail bodies) are empty\n",
+                 program_invocation_short_name, path.c_str(), problem.c_str());
+}
+
+// Loads under the lock (on first use only when nothing was loaded meanwhile);
+// reports a failure once per bundle after unlocking.
+bool LoadAndReport(Texts& store, const std::string& path, bool firstUse) {
+    std::string problem;
+    bool first = false;
+    {
+        std::lock_guard lock(store.mutex);
+        if (firstUse && store.loaded)
+            return true;
+        problem = LoadLocked(store, path);
+        first = !problem.empty() && store.reported.insert(path).second;
+    }
+    if (first)
+        SayUnusable(path, problem);
+    return problem.empty();
 }
 
 }  // namespace
@@ -82,9 +115,7 @@ std::string DefaultResourceBundlePath() {
 }
 
 bool LoadResourceBundle(const std::string& path) {
-    Texts& store = Store();
-    std::lock_guard lock(store.mutex);
-    return LoadLocked(store, path.empty() ? DefaultResourceBundlePath() : path);
+    return LoadAndReport(Store(), path.empty() ? DefaultResourceBundlePath() : path, false);
 }
 
 void UnloadResourceBundle() {
@@ -98,9 +129,16 @@ void UnloadResourceBundle() {
 
 std::string ResourceText(int id) {
     Texts& store = Store();
+    auto find = [&store, id] {
+        auto it = store.byId.find(id);
+        return it == store.byId.end() ? std::string() : it->second;
+    };
+    {
+        std::lock_guard lock(store.mutex);
+        if (store.loaded)
+            return find();
+    }
+    LoadAndReport(store, DefaultResourceBundlePath(), true);
     std::lock_guard lock(store.mutex);
-    if (!store.loaded)
-        LoadLocked(store, DefaultResourceBundlePath());
-    auto it = store.byId.find(id);
-    return it == store.byId.end() ? std::string() : it->second;
+    return find();
 }

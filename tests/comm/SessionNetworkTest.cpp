@@ -135,9 +135,3 @@ TEST_F(UnreachableBoard, SessionReportsACommunicationErrorWithOrWithoutARange) {
         EXPECT_EQ(view.Count(WM_VIEW_STATUS_ERROR, record), 1) << record->ipAddress;
     }
 }
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -2,13 +2,10 @@
 
 #include <cstdio>
 #include <fstream>
-#include <regex>
 
 #include <arpa/inet.h>
 
 #include "comm/CommDefs.h"
-
-const std::set<std::string> kBoardAccessOptions = {"--user", "--password-file", "--ports"};
 
 bool IsIPv4Address(const std::string& text) {
     in_addr addr{};
@@ -27,19 +24,12 @@ bool ReadPasswordFile(const std::string& path, std::string& password, std::strin
     return true;
 }
 
-namespace {
-
 bool ParsePortRange(const std::string& text, int& start, int& end) {
-    static const std::regex form("^([0-9]{1,5})-([0-9]{1,5})$");
-    std::smatch match;
-    if (!std::regex_match(text, match, form))
-        return false;
-    start = std::stoi(match[1]);
-    end = std::stoi(match[2]);
-    return start <= 65535 && end <= 65535;
+    constexpr int kHighestPort = 65535;
+    const size_t dash = text.find('-');
+    return dash != std::string::npos && ParseWholeNumber(text.substr(0, dash), 0, kHighestPort, start) &&
+           ParseWholeNumber(text.substr(dash + 1), 0, kHighestPort, end);
 }
-
-}  // namespace
 
 bool ParseBoardAccess(const CCtlOptions& options, BoardAccess& access, std::string& error) {
     if (auto user = options.Value("--user"))

@@ -18,8 +18,15 @@ struct BoardAccess {
     int portEnd = 0;
 };
 
-// The options --user, --password-file and --ports that BoardAccess reads.
-extern const std::set<std::string> kBoardAccessOptions;
+// The options BoardAccess reads.
+constexpr CtlOption kUserOption{"--user", "NAME", "login name for a board that asks for one"};
+constexpr CtlOption kPasswordFileOption{"--password-file", "FILE",
+                                        "file whose first line is the login password (never on the command line)"};
+constexpr CtlOption kPortsOption{"--ports", "LO-HI",
+                                 "bind the connections to local ports LO..HI in turn (default: any port)"};
+
+// Reads "LO-HI" with two ports 0..65535 (0-0: no binding); false otherwise.
+bool ParsePortRange(const std::string& text, int& start, int& end);
 
 // Fills access from the options; false with a message on a bad value.
 bool ParseBoardAccess(const CCtlOptions& options, BoardAccess& access, std::string& error);

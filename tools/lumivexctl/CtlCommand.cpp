@@ -1,9 +1,21 @@
 #include "CtlCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 
-CCtlOptions::CCtlOptions(const std::vector<std::string>& args, const std::set<std::string>& valued,
-                         const std::set<std::string>& flags) {
+#include "settings/TextTools.h"
+
+namespace {
+
+const CtlOption* FindOption(std::span<const CtlOption> known, const std::string& name) {
+    auto it = std::find_if(known.begin(), known.end(),
+                           [&name](const CtlOption& option) { return name == option.name; });
+    return it == known.end() ? nullptr : &*it;
+}
+
+}  // namespace
+
+CCtlOptions::CCtlOptions(const std::vector<std::string>& args, std::span<const CtlOption> known) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
@@ -17,7 +29,8 @@ CCtlOptions::CCtlOptions(const std::vector<std::string>& args, const std::set<st
             value = arg.substr(eq + 1);
             inlineValue = true;
         }
-        if (valued.count(name)) {
+        const CtlOption* option = FindOption(known, name);
+        if (option && option->value) {
             if (!inlineValue) {
                 if (i + 1 >= args.size()) {
                     m_error = "option " + name + " needs a value";
@@ -26,7 +39,7 @@ CCtlOptions::CCtlOptions(const std::vector<std::string>& args, const std::set<st
                 value = args[++i];
             }
             m_values[name] = value;
-        } else if (flags.count(name) && !inlineValue) {
+        } else if ((option || name == "--help") && !inlineValue) {
             m_flags.insert(name);
         } else {
             m_error = "unknown option " + arg;
@@ -43,18 +56,27 @@ std::optional<std::string> CCtlOptions::Value(const std::string& name) const {
 }
 
 bool ParseWholeNumber(const std::string& text, int low, int high, int& out) {
-    // Nine digits cannot overflow an int; longer texts are out of any range we take.
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (!IsAllDigits(text))
         return false;
-    const int value = std::stoi(text);
+    const int value = LeadingInt(text);  // clamped, so a huge number stays out of range
     if (value < low || value > high)
         return false;
     out = value;
     return true;
 }
 
+void PrintUsageForms(std::FILE* out, const char* usage, const char* first, const char* next) {
+    const std::string text = usage;
+    for (size_t begin = 0; begin <= text.size();) {
+        const size_t end = std::min(text.find('\n', begin), text.size());
+        std::fprintf(out, "%s%s\n", begin == 0 ? first : next, text.substr(begin, end - begin).c_str());
+        begin = end + 1;
+    }
+}
+
 int UsageError(const std::string& message, const char* usage) {
-    std::fprintf(stderr, "lumivexctl: %s\nusage: lumivexctl %s\n", message.c_str(), usage);
+    std::fprintf(stderr, "lumivexctl: %s\n", message.c_str());
+    PrintUsageForms(stderr, usage, "usage: lumivexctl ", "       lumivexctl ");
     return EXIT_USAGE;
 }
 

@@ -8,6 +8,7 @@
 
 #include "BoardAccess.h"
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "CtlFleet.h"
 #include "comm/CommDefs.h"
 #include "comm/NetBoardInfo.h"
@@ -18,6 +19,11 @@
 namespace {
 
 const char* const kUsage = "discover [--port P] [--seconds S] [--only ADDRESS]";
+constexpr CtlOption kOptions[] = {
+    {"--port", "P", "the search port (default: the profile's ProjectorSearchPort)"},
+    {"--seconds", "S", "how long to listen for boards (default: the profile's ProjectorSearchSecond)"},
+    {"--only", "ADDRESS", "broadcast only from the local interface with this address (default: the profile's)"},
+};
 constexpr int kLowestPort = 1;
 constexpr int kHighestPort = 65535;
 constexpr int kLongestSearchSeconds = 3600;
@@ -67,12 +73,7 @@ void DescribeInterfaces(CCommWnd& engine, const std::string& only, int port, int
                      only.empty() ? "" : (" with address " + only).c_str(), port, seconds);
 }
 
-}  // namespace
-
-int RunDiscoverCommand(CtlContext& context, const std::vector<std::string>& args) {
-    CCtlOptions options(args, {"--port", "--seconds", "--only"}, {});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunDiscoverCommand(CtlContext& context, const CCtlOptions& options) {
     if (!options.Positional().empty())
         return UsageError("discover takes no ADDRESS", kUsage);
     std::optional<int> port;
@@ -128,3 +129,11 @@ int RunDiscoverCommand(CtlContext& context, const std::vector<std::string>& args
     std::printf("%zu board(s) found\n", boards.size());
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kDiscoverCommand{
+    "discover", RunDiscoverCommand, kUsage,
+    "One projector search as the console makes it: broadcasts on every local subnet (it reaches the real\n"
+    "network) and lists each board that connects back, then the count.",
+    kOptions};

@@ -4,6 +4,7 @@
 
 #include "AddressFile.h"
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "CtlProfile.h"
 #include "comm/ProjectorInfo.h"
 
@@ -11,12 +12,7 @@ namespace {
 
 const char* const kUsage = "import FILE";
 
-}  // namespace
-
-int RunImportCommand(CtlContext& context, const std::vector<std::string>& args) {
-    CCtlOptions options(args, {}, {});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunImportCommand(CtlContext& context, const CCtlOptions& options) {
     if (options.Positional().size() != 1)
         return UsageError("import takes exactly one FILE", kUsage);
     const std::string& file = options.Positional()[0];
@@ -49,3 +45,11 @@ int RunImportCommand(CtlContext& context, const std::vector<std::string>& args) 
     std::printf("added %d, already known %d\n", added, int(addresses.size()) - added);
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kImportCommand{
+    "import", RunImportCommand, kUsage,
+    "Adds the addresses of FILE (one IPv4 address a line) to the stored projectors, skipping known ones;\n"
+    "a file with any bad line changes nothing. Refused while the console runs.",
+    {}};

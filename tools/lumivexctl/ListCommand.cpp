@@ -7,12 +7,14 @@
 #include <QJsonObject>
 
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "CtlProfile.h"
 #include "comm/ProjectorInfo.h"
 
 namespace {
 
 const char* const kUsage = "list [--json]";
+constexpr CtlOption kOptions[] = {{"--json", nullptr, "print one JSON object"}};
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -58,12 +60,7 @@ std::string AsText(const GroupList& groups) {
     return out;
 }
 
-}  // namespace
-
-int RunListCommand(CtlContext& context, const std::vector<std::string>& args) {
-    CCtlOptions options(args, {}, {"--json"});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunListCommand(CtlContext& context, const CCtlOptions& options) {
     if (!options.Positional().empty())
         return UsageError("list takes no arguments", kUsage);
     GroupList groups;
@@ -73,3 +70,9 @@ int RunListCommand(CtlContext& context, const std::vector<std::string>& args) {
     std::fputs(text.c_str(), stdout);
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kListCommand{
+    "list", RunListCommand, kUsage,
+    "The stored projectors in the All group's order and the named groups in tab order.", kOptions};

@@ -6,12 +6,14 @@
 #include <QJsonObject>
 
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "mail/MailSetInfo.h"
 #include "settings/ProfileStore.h"
 
 namespace {
 
 const char* const kUsage = "mail-settings [--json]";
+constexpr CtlOption kOptions[] = {{"--json", nullptr, "print one JSON object"}};
 const char* const kErrorKinds[MAIL_ERROR_KIND_COUNT] = {"temperature", "fan", "filter-cover",
                                                         "lamp", "communication", "connection"};
 const char* const kWeekdays[7] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
@@ -100,12 +102,7 @@ void PrintText(const CMailSetInfo& s, const CDateTime& next) {
     std::printf("next report: %s\n", CMailPeriodicalInfo::NextTimeText(next).c_str());
 }
 
-}  // namespace
-
-int RunMailSettingsCommand(CtlContext& context, const std::vector<std::string>& args) {
-    CCtlOptions options(args, {}, {"--json"});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunMailSettingsCommand(CtlContext& context, const CCtlOptions& options) {
     if (!options.Positional().empty())
         return UsageError("mail-settings takes no positional arguments", kUsage);
     OpenProfile(context.profilePath);
@@ -118,3 +115,9 @@ int RunMailSettingsCommand(CtlContext& context, const std::vector<std::string>& 
         PrintText(settings, next);
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kMailSettingsCommand{"mail-settings", RunMailSettingsCommand, kUsage,
+                                           "The stored mail settings and the time of the next periodic report.",
+                                           kOptions};

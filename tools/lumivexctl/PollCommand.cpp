@@ -5,6 +5,7 @@
 
 #include "BoardAccess.h"
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "RecordPrinter.h"
 #include "comm/CommDefs.h"
 #include "comm/ProjectorInfo.h"
@@ -13,13 +14,14 @@
 namespace {
 
 const char* const kUsage = "poll ADDRESS [--user NAME] [--password-file FILE] [--ports LO-HI] [--json]";
+constexpr CtlOption kOptions[] = {
+    kUserOption,
+    kPasswordFileOption,
+    kPortsOption,
+    {"--json", nullptr, "print the record as one JSON object"},
+};
 
-}  // namespace
-
-int RunPollCommand(CtlContext&, const std::vector<std::string>& args) {
-    CCtlOptions options(args, kBoardAccessOptions, {"--json"});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunPollCommand(CtlContext&, const CCtlOptions& options) {
     if (options.Positional().size() != 1)
         return UsageError("poll takes exactly one ADDRESS", kUsage);
     BoardAccess access;
@@ -48,3 +50,11 @@ int RunPollCommand(CtlContext&, const std::vector<std::string>& args) {
     std::fputs(text.c_str(), stdout);
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kPollCommand{
+    "poll", RunPollCommand, kUsage,
+    "First contact, login and one full status poll of one board, as the console's session makes them;\n"
+    "prints every field of the record but the password.",
+    kOptions};

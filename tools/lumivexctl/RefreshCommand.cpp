@@ -5,8 +5,10 @@
 #include "AddressFile.h"
 #include "BoardAccess.h"
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "CtlFleet.h"
 #include "CtlMailHost.h"
+#include "CtlProfile.h"
 #include "comm/ProjectorInfo.h"
 #include "mail/MailDefs.h"
 #include "mail/MailNotifier.h"
@@ -16,6 +18,13 @@ namespace {
 
 const char* const kUsage =
     "refresh (ADDRESS... | --from FILE) [--csv] [--user NAME] [--password-file FILE] [--ports LO-HI]";
+constexpr CtlOption kOptions[] = {
+    {"--from", "FILE", "the boards of FILE (one IPv4 address a line) instead of ADDRESS..."},
+    {"--csv", nullptr, "print the rows of the periodic report's CSV attachment"},
+    kUserOption,
+    kPasswordFileOption,
+    kProfilePortsOption,
+};
 // First contact, login and a full poll may each wait out a 30 s time-out.
 constexpr int kCycleLimitMs = 3 * 30000 + 5000;
 
@@ -50,24 +59,22 @@ void PrintTable(const std::vector<CProjectorInfo*>& records) {
                     r->PowerText().c_str(), r->HoursText().c_str(), r->name.c_str());
 }
 
-}  // namespace
-
-int RunRefreshCommand(CtlContext&, const std::vector<std::string>& args) {
-    std::set<std::string> valued = kBoardAccessOptions;
-    valued.insert("--from");
-    CCtlOptions options(args, valued, {"--csv"});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunRefreshCommand(CtlContext& context, const CCtlOptions& options) {
     std::vector<std::string> addresses;
     BoardAccess access;
     std::string error;
     if (!CollectAddresses(options, addresses, error) || !ParseBoardAccess(options, access, error))
         return UsageError(error, kUsage);
+    if (int rc = OpenCtlProfile(context, true); rc != EXIT_OK)
+        return rc;
+    CtlEngineSettings settings;
+    if (int rc = ReadCtlPortRange(options, kUsage, settings); rc != EXIT_OK)
+        return rc;
     if (!CCtlFleet::Fits(static_cast<long>(addresses.size()), error))
         return Failure(error);
 
     CCtlFleet fleet;
-    fleet.Engine().SetPortRange(access.portStart, access.portEnd);
+    settings.ApplyTo(fleet.Engine());
     // Boards that want a login nobody gave are reported as connection errors.
     fleet.onPassword = [](CProjectorInfo*, const std::string&, std::string&, std::string&) { return false; };
     for (const std::string& address : addresses)
@@ -92,3 +99,10 @@ int RunRefreshCommand(CtlContext&, const std::vector<std::string>& args) {
     }
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kRefreshCommand{
+    "refresh", RunRefreshCommand, kUsage,
+    "One tracked update cycle over the boards, as the console's refresh makes it, then one row per projector.",
+    kOptions};

@@ -4,18 +4,14 @@
 
 #include "BoardAccess.h"
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "CtlProfile.h"
 
 namespace {
 
 const char* const kUsage = "remove ADDRESS";
 
-}  // namespace
-
-int RunRemoveCommand(CtlContext& context, const std::vector<std::string>& args) {
-    CCtlOptions options(args, {}, {});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunRemoveCommand(CtlContext& context, const CCtlOptions& options) {
     if (options.Positional().size() != 1)
         return UsageError("remove takes exactly one ADDRESS", kUsage);
     const std::string& address = options.Positional()[0];
@@ -38,3 +34,10 @@ int RunRemoveCommand(CtlContext& context, const std::vector<std::string>& args) 
     std::printf("removed %s\n", address.c_str());
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kRemoveCommand{
+    "remove", RunRemoveCommand, kUsage,
+    "Takes one projector out of every group and deletes its stored record. Refused while the console runs.",
+    {}};

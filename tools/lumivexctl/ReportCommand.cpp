@@ -5,8 +5,10 @@
 #include <cstdio>
 
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "CtlFleet.h"
 #include "CtlMailHost.h"
+#include "CtlProfile.h"
 #include "comm/ProjectorInfo.h"
 #include "mail/MailDefs.h"
 #include "mail/MailNotifier.h"
@@ -20,33 +22,32 @@
 
 namespace {
 
-const char* const kUsage = "report [--to ADDRESS] [--timeout SECONDS]";
+const char* const kUsage = "report [--to ADDRESS] [--timeout SECONDS] [--ports LO-HI]";
+constexpr CtlOption kOptions[] = {
+    {"--to", "ADDRESS", "send to this mail address now, as the mail settings' send-now button does"},
+    {"--timeout", "SECONDS", "give up after this long (default 180)"},
+    kProfilePortsOption,
+};
 constexpr int kDefaultTimeoutSeconds = 180;
+constexpr int kLongestTimeoutSeconds = 99999;
 constexpr int kAllGroupText = 300;
 
-bool ParseSeconds(const std::string& text, int& seconds) {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    seconds = std::stoi(text);
-    return seconds >= 1;
-}
-
-}  // namespace
-
-int RunReportCommand(CtlContext& context, const std::vector<std::string>& args) {
-    CCtlOptions options(args, {"--to", "--timeout"}, {});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunReportCommand(CtlContext& context, const CCtlOptions& options) {
     if (!options.Positional().empty())
         return UsageError("report takes no positional arguments", kUsage);
     int timeoutSeconds = kDefaultTimeoutSeconds;
-    if (auto text = options.Value("--timeout"); text && !ParseSeconds(*text, timeoutSeconds))
-        return UsageError("--timeout wants whole seconds from 1", kUsage);
+    if (auto text = options.Value("--timeout");
+        text && !ParseWholeNumber(*text, 1, kLongestTimeoutSeconds, timeoutSeconds))
+        return UsageError("--timeout wants whole seconds from 1 to 99999", kUsage);
     std::optional<std::string> to = options.Value("--to");
     if (to && to->empty())
         return UsageError("--to needs an address", kUsage);
 
-    OpenProfile(context.profilePath);
+    if (int rc = OpenCtlProfile(context, true); rc != EXIT_OK)
+        return rc;
+    CtlEngineSettings engineSettings;
+    if (int rc = ReadCtlPortRange(options, kUsage, engineSettings); rc != EXIT_OK)
+        return rc;
     CMailSetInfo settings;
     settings.Load();
     GroupList groups;
@@ -57,6 +58,7 @@ int RunReportCommand(CtlContext& context, const std::vector<std::string>& args) 
         return Failure(error);
 
     CCtlFleet fleet;
+    engineSettings.ApplyTo(fleet.Engine());
     for (int n = 0; !groups.empty() && n < groups[0]->GetCount(); ++n)
         if (!fleet.AddStored(*groups[0]->GetAt(n)))
             return Failure("cannot start a session for " + groups[0]->GetAt(n)->ipAddress);
@@ -114,3 +116,11 @@ int RunReportCommand(CtlContext& context, const std::vector<std::string>& args) 
     std::printf("%d %s\n", result, MailResultText(result));
     return result == MAIL_RESULT_SENT ? EXIT_OK : EXIT_FAILED;
 }
+
+}  // namespace
+
+const CtlCommandEntry kReportCommand{
+    "report", RunReportCommand, kUsage,
+    "One tracked refresh of the stored projectors, then the periodic report composed and sent as the\n"
+    "console sends it: to --to ADDRESS now, else to every recipient of the periodic report.",
+    kOptions};

@@ -1,13 +1,16 @@
 // lumivexctl send: one control command to one board, then the power-only poll
 // the console's session makes after a command.
+#include <climits>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 
 #include "AddressFile.h"
 #include "BoardAccess.h"
 #include "CtlFleet.h"
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
+#include "CtlProfile.h"
 #include "comm/CommDefs.h"
 #include "comm/CommWnd.h"
 #include "comm/ProjectorInfo.h"
@@ -18,12 +21,19 @@ namespace {
 
 const char* const kUsage =
     "send ADDRESS COMMAND [--user NAME] [--password-file FILE] [--ports LO-HI] [--poll-delay MS]\n"
-    "       lumivexctl send --group FILE COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE]\n"
-    "  COMMAND: 0..21 or power-on, standby, rgb1..rgb6, video1..video6, imbk-on, imbk-off, mute-on,\n"
-    "           mute-off, lnst-on, lnst-off, imbk-mute-on, imbk-mute-off";
+    "send --group FILE COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE] [--ports LO-HI]";
+constexpr CtlOption kOptions[] = {
+    kUserOption,
+    kPasswordFileOption,
+    {"--ports", "LO-HI", "local ports to bind in turn (default: any; with --group the profile's, as the console)"},
+    {"--poll-delay", "MS", "for one ADDRESS: milliseconds from the command to the power poll (default 4500)"},
+    {"--group", "FILE", "send to every board of FILE (one IPv4 address a line) as the console sends to a group"},
+    {"--spacing", "SECONDS", "with --group: seconds between power-ons (default: the profile's, as the console)"},
+};
 
 // The session pauses 500 ms after a command and 4000 ms before its power poll.
 constexpr int kDefaultPollDelayMs = 4500;
+constexpr int kLongestPollDelayMs = 999999;
 
 const std::map<std::string, int>& CommandNames() {
     static const std::map<std::string, int> names = [] {
@@ -43,44 +53,44 @@ const std::map<std::string, int>& CommandNames() {
     return names;
 }
 
-}  // namespace
-
 // The control index of a name or a number 0..21, or -1.
 int ControlIndexOf(const std::string& text) {
     auto it = CommandNames().find(text);
     if (it != CommandNames().end())
         return it->second;
-    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
-        return -1;
-    int index = std::atoi(text.c_str());
-    return index < CONTROL_COUNT ? index : -1;
+    int index = -1;
+    return ParseWholeNumber(text, 0, CONTROL_COUNT - 1, index) ? index : -1;
 }
 
-namespace {
-
-bool ParseSeconds(const std::string& text, int& seconds) { return ParseWholeNumber(text, 0, 99999, seconds); }
-
-// Waits a session's command and its power poll out: how long a group may take.
+// Waits a session's command and its power poll out: how long a group may
+// take. A long spacing over a large group passes any int: wait without limit.
 int GroupDeadlineMs(size_t members, int spacing) {
-    constexpr int kPerSessionMs = 4500 + 2 * 30000;
-    return static_cast<int>(members) * spacing * 1000 + kPerSessionMs;
+    constexpr std::int64_t kPerSessionMs = 4500 + 2 * 30000;
+    const std::int64_t ms = std::int64_t(members) * spacing * 1000 + kPerSessionMs;
+    return ms > INT_MAX ? -1 : static_cast<int>(ms);
 }
 
 // One command to every board of a file through the engine, as the console
 // sends it to a group: power-on one after another when a spacing is given.
-int RunGroupSend(const CCtlOptions& options, const std::string& file) {
+int RunGroupSend(const CtlContext& context, const CCtlOptions& options, const std::string& file) {
     if (options.Positional().size() != 1)
         return UsageError("send --group takes one COMMAND", kUsage);
     int index = ControlIndexOf(options.Positional()[0]);
     if (index < 0)
         return UsageError("unknown command: " + options.Positional()[0], kUsage);
-    int spacing = 0;
-    if (auto text = options.Value("--spacing"); text && !ParseSeconds(*text, spacing))
-        return UsageError("--spacing wants whole seconds", kUsage);
+    if (options.Value("--poll-delay"))
+        return UsageError("--poll-delay is for one ADDRESS; with --group the console's pause applies", kUsage);
     BoardAccess access;
     std::string error;
     if (!ParseBoardAccess(options, access, error))
         return UsageError(error, kUsage);
+    if (int rc = OpenCtlProfile(context, true); rc != EXIT_OK)
+        return rc;
+    CtlEngineSettings settings;
+    if (int rc = ReadCtlPortRange(options, kUsage, settings); rc != EXIT_OK)
+        return rc;
+    if (int rc = ReadCtlPowerOnSpacing(options, kUsage, settings); rc != EXIT_OK)
+        return rc;
     std::vector<std::string> addresses, errors;
     if (!ReadAddressFile(file, addresses, errors)) {
         for (const std::string& e : errors)
@@ -93,8 +103,7 @@ int RunGroupSend(const CCtlOptions& options, const std::string& file) {
         return Failure(error);
 
     CCtlFleet fleet;
-    fleet.Engine().SetPortRange(access.portStart, access.portEnd);
-    fleet.Engine().SetPowerOnSpacing(spacing);
+    settings.ApplyTo(fleet.Engine());
     for (const std::string& address : addresses)
         if (!fleet.Add(address, access.user, access.password))
             return Failure("cannot start a session for " + address);
@@ -116,23 +125,18 @@ int RunGroupSend(const CCtlOptions& options, const std::string& file) {
                 return false;
         return true;
     };
-    bool done = fleet.RunUntil(allReported, GroupDeadlineMs(addresses.size(), spacing));
+    bool done = fleet.RunUntil(allReported, GroupDeadlineMs(addresses.size(), settings.powerOnSpacing));
     for (CProjectorInfo* record : fleet.Records())
         std::printf("%s power: %d %s status: %s\n", record->ipAddress.c_str(), record->power,
                     record->PowerText().c_str(), record->StatusText().c_str());
     return done ? EXIT_OK : Failure("not every board reported after the command");
 }
 
-}  // namespace
-
-int RunSendCommand(CtlContext&, const std::vector<std::string>& args) {
-    std::set<std::string> valued = kBoardAccessOptions;
-    valued.insert({"--poll-delay", "--group", "--spacing"});
-    CCtlOptions options(args, valued, {});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunSendCommand(CtlContext& context, const CCtlOptions& options) {
     if (auto group = options.Value("--group"))
-        return RunGroupSend(options, *group);
+        return RunGroupSend(context, options, *group);
+    if (options.Value("--spacing"))
+        return UsageError("--spacing is for --group", kUsage);
     if (options.Positional().size() != 2)
         return UsageError("send takes ADDRESS and COMMAND", kUsage);
     BoardAccess access;
@@ -146,11 +150,8 @@ int RunSendCommand(CtlContext&, const std::vector<std::string>& args) {
     if (!ParseBoardAccess(options, access, error))
         return UsageError(error, kUsage);
     int pollDelay = kDefaultPollDelayMs;
-    if (auto delay = options.Value("--poll-delay")) {
-        if (delay->empty() || delay->size() > 6 || delay->find_first_not_of("0123456789") != std::string::npos)
-            return UsageError("--poll-delay wants milliseconds", kUsage);
-        pollDelay = std::atoi(delay->c_str());
-    }
+    if (auto delay = options.Value("--poll-delay"); delay && !ParseWholeNumber(*delay, 0, kLongestPollDelayMs, pollDelay))
+        return UsageError("--poll-delay wants milliseconds from 0 to 999999", kUsage);
 
     std::unique_ptr<CDirectSession> board = OpenDirectSession(access);
     CValueProjectorInfo& session = board->Session();
@@ -174,3 +175,13 @@ int RunSendCommand(CtlContext&, const std::vector<std::string>& args) {
     std::printf("power: %d %s\n", result.power, result.PowerText().c_str());
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kSendCommand{
+    "send", RunSendCommand, kUsage,
+    "One control command to one board, then the power poll the console's session makes after a command;\n"
+    "or, with --group, to every board of a file through the engine, power-on one after another.\n"
+    "COMMAND: 0..21 or power-on, standby, rgb1..rgb6, video1..video6, imbk-on, imbk-off, mute-on,\n"
+    "mute-off, lnst-on, lnst-off, imbk-mute-on, imbk-mute-off",
+    kOptions};

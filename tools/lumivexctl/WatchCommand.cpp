@@ -5,7 +5,9 @@
 
 #include "BoardAccess.h"
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "CtlFleet.h"
+#include "CtlProfile.h"
 #include "TerminalPrompt.h"
 #include "comm/ProjectorInfo.h"
 #include "platform/DateTime.h"
@@ -13,7 +15,12 @@
 namespace {
 
 const char* const kUsage = "watch ADDRESS... [--interval SECONDS] [--ports LO-HI]";
+constexpr CtlOption kOptions[] = {
+    {"--interval", "SECONDS", "seconds between polls (default 10)"},
+    kProfilePortsOption,
+};
 constexpr int kDefaultIntervalSeconds = 10;
+constexpr int kLongestIntervalSeconds = 99999;
 
 std::string Now() { return CDateTime::CurrentLocal().Format("%H:%M:%S"); }
 
@@ -33,31 +40,28 @@ bool AskLogin(CProjectorInfo* r, const std::string& host, std::string& user, std
     return PromptLine("login for " + who + ": ", user, true) && PromptLine("password: ", password, false);
 }
 
-}  // namespace
-
-int RunWatchCommand(CtlContext&, const std::vector<std::string>& args) {
-    CCtlOptions options(args, {"--interval", "--ports"}, {});
-    if (!options.Ok())
-        return UsageError(options.Error(), kUsage);
+int RunWatchCommand(CtlContext& context, const CCtlOptions& options) {
     if (options.Positional().empty())
         return UsageError("watch needs at least one ADDRESS", kUsage);
     int interval = kDefaultIntervalSeconds;
     if (auto text = options.Value("--interval")) {
-        if (!ParseWholeNumber(*text, 1, 99999, interval))
-            return UsageError("--interval wants whole seconds from 1", kUsage);
+        if (!ParseWholeNumber(*text, 1, kLongestIntervalSeconds, interval))
+            return UsageError("--interval wants whole seconds from 1 to 99999", kUsage);
     }
-    BoardAccess access;
-    std::string error;
-    if (!ParseBoardAccess(options, access, error))
-        return UsageError(error, kUsage);
     for (const std::string& address : options.Positional())
         if (!IsIPv4Address(address))
             return UsageError("not an IPv4 address: " + address, kUsage);
+    if (int rc = OpenCtlProfile(context, true); rc != EXIT_OK)
+        return rc;
+    CtlEngineSettings settings;
+    if (int rc = ReadCtlPortRange(options, kUsage, settings); rc != EXIT_OK)
+        return rc;
+    std::string error;
     if (!CCtlFleet::Fits(static_cast<long>(options.Positional().size()), error))
         return Failure(error);
 
     CCtlFleet fleet;
-    fleet.Engine().SetPortRange(access.portStart, access.portEnd);
+    settings.ApplyTo(fleet.Engine());
     fleet.onChanged = PrintChange;
     fleet.onStatusError = PrintError;
     fleet.onPassword = AskLogin;
@@ -69,3 +73,11 @@ int RunWatchCommand(CtlContext&, const std::vector<std::string>& args) {
     fleet.RunUntil([] { return false; }, -1);
     return EXIT_OK;
 }
+
+}  // namespace
+
+const CtlCommandEntry kWatchCommand{
+    "watch", RunWatchCommand, kUsage,
+    "Runs the engine over the boards with automatic update and prints every change and every new error\n"
+    "as it happens, until interrupted; asks on the terminal for a login a board wants.",
+    kOptions};

@@ -1,4 +1,5 @@
 // lumivexctl: the console's command-line companion.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -7,42 +8,65 @@
 #include <QCoreApplication>
 
 #include "CtlCommand.h"
+#include "CtlCommandTable.h"
 #include "comm/SocketEx.h"
 #include "platform/ResourceText.h"
 
-int RunPollCommand(CtlContext& context, const std::vector<std::string>& args);
-int RunSendCommand(CtlContext& context, const std::vector<std::string>& args);
-int RunWatchCommand(CtlContext& context, const std::vector<std::string>& args);
-int RunRefreshCommand(CtlContext& context, const std::vector<std::string>& args);
-int RunReportCommand(CtlContext& context, const std::vector<std::string>& args);
-int RunMailSettingsCommand(CtlContext& context, const std::vector<std::string>& args);
-int RunListCommand(CtlContext& context, const std::vector<std::string>& args);
-int RunImportCommand(CtlContext& context, const std::vector<std::string>& args);
-int RunRemoveCommand(CtlContext& context, const std::vector<std::string>& args);
-int RunDiscoverCommand(CtlContext& context, const std::vector<std::string>& args);
-
 namespace {
 
-// One line per command; later commands add theirs here.
-const CtlCommandEntry kCommands[] = {
-    {"poll", RunPollCommand, "poll ADDRESS [--user NAME] [--password-file FILE] [--ports LO-HI] [--json]"},
-    {"send", RunSendCommand,
-     "send (ADDRESS | --group FILE) COMMAND [--spacing SECONDS] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
-    {"watch", RunWatchCommand, "watch ADDRESS... [--interval SECONDS] [--ports LO-HI]"},
-    {"refresh", RunRefreshCommand,
-     "refresh (ADDRESS... | --from FILE) [--csv] [--user NAME] [--password-file FILE] [--ports LO-HI]"},
-    {"report", RunReportCommand, "report [--to ADDRESS] [--timeout SECONDS]"},
-    {"mail-settings", RunMailSettingsCommand, "mail-settings [--json]"},
-    {"list", RunListCommand, "list [--json]"},
-    {"import", RunImportCommand, "import FILE"},
-    {"remove", RunRemoveCommand, "remove ADDRESS"},
-    {"discover", RunDiscoverCommand, "discover [--port P] [--seconds S] [--only ADDRESS]"},
+const CtlCommandEntry* const kCommands[] = {
+    &kPollCommand, &kSendCommand,         &kWatchCommand, &kRefreshCommand, &kReportCommand,
+    &kMailSettingsCommand, &kListCommand, &kImportCommand, &kRemoveCommand, &kDiscoverCommand,
 };
 
+const char* const kProfileHelp =
+    "--profile FILE  the profile store to use (default: the console's, $XDG_CONFIG_HOME/TARNEL/Lumivex.conf)";
+
 void PrintHelp(FILE* out) {
-    std::fputs("usage: lumivexctl [--profile FILE] COMMAND [ARGS]\ncommands:\n", out);
-    for (const CtlCommandEntry& entry : kCommands)
-        std::fprintf(out, "  %s\n", entry.usage);
+    std::fputs("usage: lumivexctl [--profile FILE] COMMAND [ARGS]\n"
+               "       lumivexctl COMMAND --help\n"
+               "commands:\n",
+               out);
+    for (const CtlCommandEntry* entry : kCommands)
+        PrintUsageForms(out, entry->usage, "  ", "  ");
+    std::fprintf(out, "global options:\n  %s\n", kProfileHelp);
+}
+
+void PrintCommandHelp(const CtlCommandEntry& entry) {
+    PrintUsageForms(stdout, entry.usage, "usage: lumivexctl ", "       lumivexctl ");
+    std::printf("%s\noptions:\n", entry.summary);
+    size_t width = std::strlen("--help");
+    auto shown = [](const CtlOption& option) {
+        return std::string(option.name) + (option.value ? std::string(" ") + option.value : std::string());
+    };
+    for (const CtlOption& option : entry.options)
+        width = std::max(width, shown(option).size());
+    for (const CtlOption& option : entry.options)
+        std::printf("  %-*s  %s\n", static_cast<int>(width), shown(option).c_str(), option.help);
+    std::printf("  %-*s  %s\n", static_cast<int>(width), "--help", "this help");
+    std::printf("global options:\n  %s\n", kProfileHelp);
+}
+
+const CtlCommandEntry* FindCommand(const char* name) {
+    for (const CtlCommandEntry* entry : kCommands)
+        if (std::strcmp(entry->name, name) == 0)
+            return entry;
+    return nullptr;
+}
+
+// The command's own options, its help, or the command itself.
+int RunCommand(const CtlCommandEntry& entry, CtlContext& context, const std::vector<std::string>& args) {
+    CCtlOptions options(args, entry.options);
+    if (!options.Ok())
+        return UsageError(options.Error(), entry.usage);
+    if (options.Flag("--help")) {
+        PrintCommandHelp(entry);
+        return EXIT_OK;
+    }
+    LoadResourceBundle();
+    int rc = entry.run(context, options);
+    UnloadResourceBundle();
+    return rc;
 }
 
 // Global options, then the command.
@@ -69,10 +93,8 @@ int Run(int argc, char** argv) {
         PrintHelp(stderr);
         return EXIT_USAGE;
     }
-    std::vector<std::string> args(argv + i + 1, argv + argc);
-    for (const CtlCommandEntry& entry : kCommands)
-        if (std::strcmp(entry.name, argv[i]) == 0)
-            return entry.run(context, args);
+    if (const CtlCommandEntry* entry = FindCommand(argv[i]))
+        return RunCommand(*entry, context, std::vector<std::string>(argv + i + 1, argv + argc));
     std::fprintf(stderr, "lumivexctl: unknown command %s\n", argv[i]);
     PrintHelp(stderr);
     return EXIT_USAGE;
@@ -82,10 +104,8 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    LoadResourceBundle();
     SocketsStartup();
     int rc = Run(argc, argv);
     SocketsCleanup();
-    UnloadResourceBundle();
     return rc;
 }
