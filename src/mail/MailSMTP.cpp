@@ -99,6 +99,10 @@ int CMailSMTP::MapSocketError(int code) {
     case WSAEADDRINUSE: m_lastError = SMTP_ADDR_IN_USE; break;
     case WSAENETUNREACH: m_lastError = SMTP_NET_UNREACHABLE; break;
     case WSAEISCONN: m_lastError = SMTP_ALREADY_CONNECTED; break;
+    // Linux reports a server that never answers the connect (no ARP answer)
+    // as an unreachable or down host, where the table means a time-out.
+    case WSAEHOSTUNREACH:
+    case WSAEHOSTDOWN:
     case WSAETIMEDOUT: m_lastError = SMTP_TIMEOUT; break;
     case WSAECONNREFUSED: m_lastError = SMTP_REFUSED; break;
     default: m_lastError = SMTP_OTHER_FAILURE; break;

@@ -258,6 +258,8 @@ TEST(SmtpStatus, SocketErrorsMapAsTheTableSays) {
     CMailSMTP client;
     EXPECT_EQ(client.MapSocketError(WSAECONNREFUSED), SMTP_REFUSED);
     EXPECT_EQ(client.MapSocketError(WSAETIMEDOUT), SMTP_TIMEOUT);
+    EXPECT_EQ(client.MapSocketError(WSAEHOSTUNREACH), SMTP_TIMEOUT);
+    EXPECT_EQ(client.MapSocketError(WSAEHOSTDOWN), SMTP_TIMEOUT);
     EXPECT_EQ(client.MapSocketError(WSAEADDRNOTAVAIL), SMTP_INVALID_ADDRESS);
     EXPECT_EQ(client.MapSocketError(WSAENOBUFS), SMTP_SYSTEM_FAILURE);
     EXPECT_EQ(client.MapSocketError(10093), SMTP_SYSTEM_FAILURE);
