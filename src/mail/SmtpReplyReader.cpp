@@ -8,6 +8,9 @@
 CSmtpReplyReader::Step CSmtpReplyReader::Take(const char* bytes, std::size_t n) {
     const void* zero = std::memchr(bytes, '\0', n);
     const std::size_t length = zero ? std::size_t(static_cast<const char*>(zero) - bytes) : n;
+    m_taken += length;
+    if (m_taken > kMaxReplyBytes)
+        return Fail(SMTP_UNEXPECTED_REPLY);
     m_text.append(bytes, length);
     if (m_text.size() < 2 || m_text.compare(m_text.size() - 2, 2, "\r\n") != 0)
         return Step::More;

@@ -19,6 +19,11 @@ public:
         Failed,    // Status() holds why
     };
 
+    // A reply may take at most this many bytes, continuation lines included:
+    // far more than any server's reply, and a bound on what one that never
+    // ends its reply can make the client hold or wait for.
+    static constexpr std::size_t kMaxReplyBytes = 64 * 1024;
+
     // Takes the bytes of one receive up to the first zero byte, as the text
     // of a C string would end there.
     Step Take(const char* bytes, std::size_t n);
@@ -31,6 +36,7 @@ private:
     Step Fail(int status);
 
     std::string m_text;       // the reply so far
+    std::size_t m_taken = 0;  // bytes taken since the reader began
     int m_code = 0;
     int m_status = 0;
 };
