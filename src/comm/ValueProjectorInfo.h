@@ -100,6 +100,10 @@ public:
     // Key index 0..5 of an information reply line, or -1 (value = whole line,
     // or "" for an unknown key).
     static int ParseBoardLine(const std::string& line, std::string& value);
+    // Takes in the lines of an information reply as QueryBoardInfo received
+    // it: host name, login flag and command port. RC_REFUSED when the board
+    // is busy, RC_INVALID for a command port no connection can use, else RC_OK.
+    int ApplyBoardInfo(const std::string& reply);
     // The eight-character command of a control index, or null.
     static const char* ControlCommand(int index);
 
@@ -143,8 +147,6 @@ protected:
     // Marks the thread ended and wakes WaitThread.
     void EndThread();
     void RunLoop();
-    // Takes in the information reply's lines; RC_REFUSED when the board is busy.
-    int ApplyBoardInfo(const std::string& reply);
     // Waits up to timeoutMs for the armed event in 100 ms slices; RC_OK when it
     // came, RC_TIMEOUT, RC_STOPPED or RC_SOCKET_ERROR.
     int WaitSliced(CStreamSocket* socket, int timeoutMs, int wantedResult);

@@ -20,7 +20,7 @@ constexpr int SMTP_SYSTEM_FAILURE = -11;
 constexpr int SMTP_FILE_EMPTY = -14;
 constexpr int SMTP_NO_CODE = -16;
 constexpr int SMTP_NOTHING_TO_SEND = -17;
-constexpr int SMTP_UNEXPECTED_REPLY = -18;
+constexpr int SMTP_UNEXPECTED_REPLY = -18;  // a code the step does not accept, or a reply that never ends
 constexpr int SMTP_OTHER_FAILURE = -19;
 
 // The step whose reply is awaited.

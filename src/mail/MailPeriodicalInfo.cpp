@@ -79,19 +79,20 @@ std::string CMailPeriodicalInfo::NextTimeText(const CDateTime& when) {
     return when.Format(ResourceText(TEXT_NEXT_TIME_FORMAT).c_str());
 }
 
+void CMailPeriodicalInfo::ParseTime(const std::string& text, int& hour, int& minute) {
+    int position = 0;
+    std::string hourText = NextToken(text, ":", position);
+    std::string minuteText = NextToken(text, ":", position);
+    if (!hourText.empty())
+        hour = LeadingInt(hourText);
+    if (!minuteText.empty())
+        minute = LeadingInt(minuteText);
+}
+
 int CMailPeriodicalInfo::Load() {
     CValue value;
     kind = value.GetMailPeriodicalKind();
-    std::string time = value.GetMailPeriodicalTime();
-    if (!time.empty()) {
-        int position = 0;
-        std::string hourText = NextToken(time, ":", position);
-        std::string minuteText = NextToken(time, ":", position);
-        if (!hourText.empty())
-            hour = LeadingInt(hourText);
-        if (!minuteText.empty())
-            minute = LeadingInt(minuteText);
-    }
+    ParseTime(value.GetMailPeriodicalTime(), hour, minute);
     std::vector<int> days(weekdays.begin(), weekdays.end());
     ParseFlagList(value.GetMailPeriodicalDayStatus(), days);
     std::copy(days.begin(), days.end(), weekdays.begin());

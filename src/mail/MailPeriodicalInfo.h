@@ -19,6 +19,11 @@ public:
     int Load();
     int Save();
 
+    // Reads a stored time of day, hour and minute joined by ":", into hour
+    // and minute; a missing field leaves its value as it is. The numbers are
+    // read as they stand, so a time out of range makes NextTime() never.
+    static void ParseTime(const std::string& text, int& hour, int& minute);
+
     // The earliest matching moment strictly after now; CDateTime::Never()
     // when nothing can match (no weekday ticked, an unknown kind, or a time,
     // weekday or month day out of range).

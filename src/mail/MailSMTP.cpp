@@ -1,6 +1,5 @@
 #include "mail/MailSMTP.h"
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -10,9 +9,9 @@
 
 #include "mail/MIME.h"
 #include "mail/MailDefs.h"
+#include "mail/SmtpReplyReader.h"
 #include "platform/TickCount.h"
 #include "platform/WinsockError.h"
-#include "settings/TextTools.h"
 
 namespace {
 
@@ -22,10 +21,6 @@ namespace {
 // would hold the sending thread without end.
 constexpr int kConnectLimitMs = 20000;
 constexpr int kStallLimitMs = 60000;
-
-bool EndsWithCrlf(const std::string& text) {
-    return text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
-}
 
 // On a blocking socket SO_SNDTIMEO bounds connect() and each send, and
 // SO_RCVTIMEO each receive; a call that runs into it has moved no byte.
@@ -192,61 +187,31 @@ int CMailSMTP::SendText(const std::string& text) {
     return SMTP_OK;
 }
 
-int CMailSMTP::ParseReply(std::string& reply, bool& incomplete) {
-    incomplete = false;
-    for (;;) {
-        size_t start = reply.find_first_not_of(' ');
-        if (start == std::string::npos)
-            return SMTP_NO_CODE;
-        // The code starts at the first character whatever it is, so a line
-        // that starts with "-" is a final line with a code no step accepts,
-        // not a continuation to wait for. The code also ends at its line's end, so a
-        // dash on a later line cannot make this one a continuation.
-        size_t end = reply.find_first_of(" -\r\n", start + 1);
-        if (end != std::string::npos && reply[end] == '-') {
-            // A continuation line: the code that counts is on the last line.
-            size_t lineEnd = reply.find("\r\n");
-            reply.erase(0, lineEnd == std::string::npos ? reply.size() : lineEnd + 2);
-            if (reply.empty()) {
-                incomplete = true;
-                return SMTP_OK;
-            }
-            continue;
-        }
-        // Only the code's own text is read, and clamped, so that neither a
-        // later line nor a number too large for an int can pose as an
-        // accepted code.
-        const size_t length = end == std::string::npos ? std::string::npos : end - start;
-        m_lastReplyCode = LeadingInt(reply.substr(start, length));
-        return SMTP_OK;
-    }
-}
-
 int CMailSMTP::ReadReply() {
     char buffer[SMTP_RECEIVE_BUFFER];
+    CSmtpReplyReader reader;
+    m_lastReplyCode = 0;
+    std::int64_t deadline = TickCount() + m_replyTimeout;
     for (;;) {
-        std::string reply;
-        m_lastReplyCode = 0;
-        const std::int64_t deadline = TickCount() + m_replyTimeout;
-        for (;;) {
-            int n = m_socket.Receive(buffer, SMTP_RECEIVE_BUFFER - 1);
-            if (n == 0)
-                return Fail(SMTP_REFUSED);
-            if (n < 0)
-                return SocketFailure();
-            buffer[n] = '\0';
-            reply.append(buffer, std::strlen(buffer));
-            if (EndsWithCrlf(reply))
-                break;
+        int n = m_socket.Receive(buffer, SMTP_RECEIVE_BUFFER - 1);
+        if (n == 0)
+            return Fail(SMTP_REFUSED);
+        if (n < 0)
+            return SocketFailure();
+        switch (reader.Take(buffer, std::size_t(n))) {
+        case CSmtpReplyReader::Step::Done:
+            m_lastReplyCode = reader.Code();
+            return SMTP_OK;
+        case CSmtpReplyReader::Step::Failed:
+            return Fail(reader.Status());
+        case CSmtpReplyReader::Step::NewReply:
+            deadline = TickCount() + m_replyTimeout;
+            break;
+        case CSmtpReplyReader::Step::More:
             if (TickCount() >= deadline)
                 return Fail(SMTP_TIMEOUT);
+            break;
         }
-        bool incomplete = false;
-        int status = ParseReply(reply, incomplete);
-        if (status != SMTP_OK)
-            return Fail(status);
-        if (!incomplete)
-            return SMTP_OK;
     }
 }
 

@@ -70,7 +70,6 @@ private:
     int Command(const std::string& line, int step, int accepted, int alsoAccepted = -1);
     int StartData();
     int SendMessageText(const std::string& text);
-    int ParseReply(std::string& reply, bool& incomplete);
     std::string Transparent(const std::string& text);
     int Fail(int status);
     int SocketFailure();

@@ -10,6 +10,7 @@
 #include "SmtpTestSupport.h"
 #include "mail/MailDefs.h"
 #include "mail/MimeSMTP.h"
+#include "mail/SmtpReplyReader.h"
 #include "platform/WinsockError.h"
 
 namespace {
@@ -164,6 +165,22 @@ TEST_F(SmtpClientTest, ServerClosingWhileAReplyIsAwaitedIsRefused) {
     CMailSMTP client;
     ASSERT_EQ(client.Connect(address), 1);
     EXPECT_EQ(client.Hello("h"), SMTP_REFUSED);
+}
+
+TEST_F(SmtpClientTest, GreetingThatNeverEndsIsGivenUp) {
+    // Continuation lines, each a complete piece, three times the bound on a
+    // reply: followed without end, they would hold the sending thread.
+    CScriptedSmtpPeer peer(address, [](CScriptedSmtpPeer& p) {
+        const std::string line = "220-still greeting\r\n";
+        for (std::size_t sent = 0; sent < 3 * CSmtpReplyReader::kMaxReplyBytes; sent += line.size())
+            p.Send(line);
+        p.WaitForClose(5000);
+    });
+    CMailSMTP client;
+    client.SetWaitLimits(2000, 2000);
+    EXPECT_EQ(client.Connect(address), 0);
+    EXPECT_EQ(client.LastError(), SMTP_UNEXPECTED_REPLY);
+    EXPECT_FALSE(client.IsConnected());
 }
 
 TEST_F(SmtpClientTest, SilentServerRunsIntoTheStallLimit) {

@@ -115,10 +115,14 @@ TEST_F(CtlProfileTest, ImportAddsNewAddressesOnce) {
 TEST_F(CtlProfileTest, ImportWithABadLineChangesNothing) {
     StoreFleet();
     std::string before = FileText();
-    CtlRun run = Ctl({"import", QString::fromStdString(WriteList("10.0.0.8\nprojector\n10.0.0.256\n"))});
+    // Line 4 is an address up to a zero byte, with more after it.
+    using namespace std::string_literals;
+    const std::string list = "10.0.0.8\nprojector\n10.0.0.256\n10.0.0.7\0x\n"s;
+    CtlRun run = Ctl({"import", QString::fromStdString(WriteList(list))});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("line 3"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("line 4"), std::string::npos) << run.err;
     EXPECT_EQ(FileText(), before);
 }
 

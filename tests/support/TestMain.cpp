@@ -3,10 +3,7 @@
 // (home, configuration, data, cache, state, runtime, documents) inside a
 // temporary folder of this run, so that no test and no program a test starts
 // can read or write the user's real profile, key file or documents.
-#include <cstdlib>
 #include <string>
-
-#include <sys/stat.h>
 
 #include <QCoreApplication>
 #ifdef LUMIVEX_TEST_WIDGETS
@@ -17,6 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/PerUserFolders.h"
+
 namespace {
 
 // Made before anything that may write below it and removed after everything
@@ -24,25 +23,6 @@ namespace {
 QTemporaryDir& TestRoot() {
     static QTemporaryDir root;
     return root;
-}
-
-bool MakeFolder(const QString& path, mode_t mode) {
-    return ::mkdir(path.toLocal8Bit().constData(), mode) == 0;
-}
-
-bool PointPerUserFoldersInto(const QString& root) {
-    const struct {
-        const char* variable;
-        const char* folder;
-    } kLocations[] = {{"HOME", "home"},          {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"},
-                      {"XDG_CACHE_HOME", "cache"}, {"XDG_STATE_HOME", "state"},   {"XDG_RUNTIME_DIR", "runtime"}};
-    for (const auto& location : kLocations) {
-        QString path = root + "/" + location.folder;
-        // The runtime folder must be private or Qt refuses it.
-        if (!MakeFolder(path, 0700) || ::setenv(location.variable, path.toLocal8Bit().constData(), 1) != 0)
-            return false;
-    }
-    return true;
 }
 
 // Registered under the program's name: every test program checks its own

@@ -10,8 +10,12 @@ bool ReadAddressFile(const std::string& path, std::vector<std::string>& addresse
         errors.push_back("cannot read " + path);
         return false;
     }
+    return ReadAddressList(file, addresses, errors);
+}
+
+bool ReadAddressList(std::istream& in, std::vector<std::string>& addresses, std::vector<std::string>& errors) {
     std::string line;
-    for (int number = 1; std::getline(file, line); ++number) {
+    for (int number = 1; std::getline(in, line); ++number) {
         if (size_t hash = line.find('#'); hash != std::string::npos)
             line.erase(hash);
         size_t begin = line.find_first_not_of(" \t\r");

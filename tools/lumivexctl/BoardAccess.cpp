@@ -8,8 +8,10 @@
 #include "comm/CommDefs.h"
 
 bool IsIPv4Address(const std::string& text) {
+    // The parser stops at a zero byte; what follows it would otherwise be
+    // stored with the address and never match a board's.
     in_addr addr{};
-    return inet_pton(AF_INET, text.c_str(), &addr) == 1;
+    return text.find('\0') == std::string::npos && inet_pton(AF_INET, text.c_str(), &addr) == 1;
 }
 
 bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error) {
