@@ -10,8 +10,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 #include "alert/AlertDefs.h"
@@ -179,12 +177,10 @@ void CAlertSetting::paintEvent(QPaintEvent* event) {
     // The tick box's text breaks the frame's top edge.
     const QRect gap = m_logging->geometry().adjusted(-kTickGap, -kTickGap, kTickGap, kTickGap);
     painter.setClipRegion(QRegion(rect()).subtracted(QRegion(gap)));
-    QStyleOptionFrame frame;
-    frame.initFrom(this);
-    frame.rect = LogFrameRect();
-    frame.frameShape = QFrame::Box;
-    frame.lineWidth = 1;
-    frame.midLineWidth = 0;
-    frame.state |= QStyle::State_Sunken;
-    style()->drawPrimitive(QStyle::PE_FrameGroupBox, &frame, &painter, this);
+    // Etched: a dark line with a light one beside it, on all four sides.
+    const QRect frame = LogFrameRect();
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(frame.adjusted(1, 1, 0, 0));
 }
