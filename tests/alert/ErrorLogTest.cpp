@@ -4,7 +4,6 @@
 #include "alert/ErrorLog.h"
 
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include <linux/capability.h>
@@ -23,13 +22,6 @@
 #include "settings/TestProfile.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Runs body on a thread without the power to override file permissions, so
 // that a folder's permissions hold even when the tests run as root.
@@ -80,7 +72,7 @@ TEST_F(ErrorLogTest, LineHoldsStampMessagePaddedByBytesAndAddress) {
     EXPECT_EQ(log.WriteErrorLogLine(record, &settings), ERROR_LOG_WRITTEN);
     const std::string first = ExpectedLine(IDS_ALERT_FAN);
     EXPECT_EQ(first.size(), 20u + 1 + 256 + 7 + record.ipAddress.size() + 2);
-    EXPECT_EQ(ReadFile(settings.errorLogFile), first + ExpectedLine(IDS_ALERT_TEMP_FLAG6, "2008/Apr/03 15:18:10"));
+    EXPECT_EQ(FileBytes(settings.errorLogFile), first + ExpectedLine(IDS_ALERT_TEMP_FLAG6, "2008/Apr/03 15:18:10"));
     EXPECT_EQ(log.LostLines(), 0);
 }
 
@@ -99,11 +91,11 @@ TEST_F(ErrorLogTest, AppendsToWhatIsThereAndMakesADeletedFileAgain) {
         std::ofstream(settings.errorLogFile, std::ios::binary) << "kept by the operator\n";
     }
     log.WriteErrorLogLine(record, &settings);
-    EXPECT_EQ(ReadFile(settings.errorLogFile), "kept by the operator\n" + ExpectedLine(IDS_ALERT_FAN));
+    EXPECT_EQ(FileBytes(settings.errorLogFile), "kept by the operator\n" + ExpectedLine(IDS_ALERT_FAN));
     ASSERT_EQ(::unlink(settings.errorLogFile.c_str()), 0);
     record.status = STATUS_CONNECTION_ERROR;
     EXPECT_EQ(log.WriteErrorLogLine(record, &settings), ERROR_LOG_WRITTEN);
-    EXPECT_EQ(ReadFile(settings.errorLogFile), ExpectedLine(IDS_ALERT_CONNECTION));
+    EXPECT_EQ(FileBytes(settings.errorLogFile), ExpectedLine(IDS_ALERT_CONNECTION));
 }
 
 TEST_F(ErrorLogTest, OnlyErrorsWithLoggingOnAreWritten) {
@@ -136,7 +128,7 @@ TEST_F(ErrorLogTest, FolderThatCannotBeWrittenLosesOnlyThatLine) {
     ASSERT_EQ(::chmod(folder.c_str(), 0700), 0);
     record.status = STATUS_LAMP_BIT4;
     WithoutPermissionOverride([&] { EXPECT_EQ(log.WriteErrorLogLine(record, &settings), ERROR_LOG_WRITTEN); });
-    EXPECT_EQ(ReadFile(settings.errorLogFile), ExpectedLine(IDS_ALERT_LAMP_FLAG4));
+    EXPECT_EQ(FileBytes(settings.errorLogFile), ExpectedLine(IDS_ALERT_LAMP_FLAG4));
     EXPECT_EQ(log.LostLines(), 1);
 }
 
@@ -151,19 +143,19 @@ TEST_F(ErrorLogTest, PathsThatAreNoFileAreRefusedAtOnce) {
     }
     EXPECT_EQ(log.LostLines(), 3);
     EXPECT_TRUE(CErrorLog::CanOpenForWriting(Path("new.log")));
-    EXPECT_EQ(ReadFile(Path("new.log")), "");
+    EXPECT_EQ(FileBytes(Path("new.log")), "");
 }
 
 TEST_F(ErrorLogTest, LineThatDoesNotFitIsTakenBackWhole) {
     log.WriteErrorLogLine(record, &settings);
-    const std::string before = ReadFile(settings.errorLogFile);
+    const std::string before = FileBytes(settings.errorLogFile);
     {
         CFileSizeLimit full(before.size() + 100);  // room for part of a line only
         record.status = STATUS_COMM_ERROR;
         EXPECT_EQ(log.WriteErrorLogLine(record, &settings), ERROR_LOG_LOST);
     }
-    EXPECT_EQ(ReadFile(settings.errorLogFile), before);
+    EXPECT_EQ(FileBytes(settings.errorLogFile), before);
     EXPECT_EQ(log.LostLines(), 1);
     EXPECT_EQ(log.WriteErrorLogLine(record, &settings), ERROR_LOG_WRITTEN);
-    EXPECT_EQ(ReadFile(settings.errorLogFile), before + ExpectedLine(IDS_ALERT_COMM));
+    EXPECT_EQ(FileBytes(settings.errorLogFile), before + ExpectedLine(IDS_ALERT_COMM));
 }

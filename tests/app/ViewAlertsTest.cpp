@@ -2,9 +2,6 @@
 // mail, the caution box and the log line, each by its own switches, told as
 // the engine announced the error even when a later result came first; and
 // the alert and mail settings commands, which save at once.
-#include <fstream>
-#include <sstream>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,13 +34,6 @@
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Runs open (a command whose dialog runs modally) and hands the dialog to act
 // from a timer inside the dialog's loop; a dialog still open at the deadline
 // is closed. False when no such dialog came.
@@ -72,7 +62,7 @@ protected:
     void SetUp() override {
         ConsoleTest::SetUp();
         m_logPath = m_dir.path().toStdString() + "/Error.Log";
-        CAlertSetInfo alerts;
+        CAlertSetInfo alerts;  // every alert switch on
         alerts.errorLoging = 1;
         alerts.errorLogFile = m_logPath;
         ASSERT_EQ(alerts.Save(), 0);
@@ -137,7 +127,7 @@ TEST_F(ViewAlertsTest, ErrorThenRecoveryBothQueuedStillGiveOneBoxOneLineAndOneMa
     }));
     Settle();
     EXPECT_EQ(boxes, 1);
-    EXPECT_EQ(ReadFile(m_logPath), LogLine(IDS_ALERT_FAN, *record));
+    EXPECT_EQ(FileBytes(m_logPath), LogLine(IDS_ALERT_FAN, *record));
 
     ASSERT_TRUE(server.WaitForMessages(1, 20000));
     const QJsonObject mail = server.Message(1);
@@ -175,7 +165,7 @@ TEST_F(ViewAlertsTest, SwitchedOffAlertGivesNoBoxButStillTheLineAndTheMail) {
     Settle();
     EXPECT_TRUE(OpenBoxes().empty());
     EXPECT_EQ(view->AlertManager()->HasAlertFor(STATUS_FAN), 0);
-    EXPECT_EQ(ReadFile(m_logPath), LogLine(IDS_ALERT_FAN, *record));
+    EXPECT_EQ(FileBytes(m_logPath), LogLine(IDS_ALERT_FAN, *record));
     ASSERT_TRUE(WaitFor([&] { return attempts == 1; }, 20000));
     // A lamp error (its switch on, no mail ticked) raises its box.
     view->PostMessage(WM_VIEW_STATUS_ERROR, reinterpret_cast<WPARAM>(record), STATUS_LAMP_BIT5);
@@ -185,7 +175,7 @@ TEST_F(ViewAlertsTest, SwitchedOffAlertGivesNoBoxButStillTheLineAndTheMail) {
         ClickOk(OpenBoxes()[0]);
         return true;
     }));
-    EXPECT_EQ(ReadFile(m_logPath), LogLine(IDS_ALERT_FAN, *record) + LogLine(IDS_ALERT_LAMP_FLAG5, *record));
+    EXPECT_EQ(FileBytes(m_logPath), LogLine(IDS_ALERT_FAN, *record) + LogLine(IDS_ALERT_LAMP_FLAG5, *record));
     Settle();
     EXPECT_EQ(attempts, 1);
 }
