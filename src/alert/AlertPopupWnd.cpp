@@ -38,7 +38,6 @@ void CAlertPopupWnd::ShowBox() {
         // On the heap, owned by the main window: if that window goes while
         // the box waits, the box goes with it and exec() returns.
         m_box = new CCautionDialog(bit, window, m_headingFont);
-        m_box->setAttribute(Qt::WA_DeleteOnClose, false);
         // The manager hears of the closed box at once, not only when this
         // box's modal loop returns (a newer box's loop may still run inside
         // it), so that the condition can raise a new box right away.
