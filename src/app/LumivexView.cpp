@@ -4,8 +4,10 @@
 
 #include <QMessageBox>
 
+#include "alert/ErrorLog.h"
 #include "app/AppDefs.h"
 #include "comm/CommWnd.h"
+#include "mail/MailDefs.h"
 #include "mail/MailSetInfo.h"
 #include "mail/MailText.h"
 #include "mail/MailWnd.h"
@@ -32,6 +34,7 @@ int CLumivexView::Create() {
         return -1;
     m_engine = new CCommWnd(this, m_clock);
     m_mailWnd = new CMailWnd(this, ResourceText(IDS_LANGUAGE) == "J" ? 1 : 0);
+    CreateAlerts();
     ApplyEngineSettings();
     if (LoadGroupList() != 0)
         return -1;
@@ -104,6 +107,7 @@ void CLumivexView::Shutdown() {
     // before the mail window (which waits for its sending thread) goes.
     delete m_engine;
     m_engine = nullptr;
+    DestroyAlerts();
     m_notifier.SetHost(nullptr);
     m_notifier.SetQueue(nullptr);
     m_notifier.SetSettings(nullptr);
@@ -214,6 +218,12 @@ LRESULT CLumivexView::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
     case WM_VIEW_PASSWORD:
         AnswerPasswordRequest(lParam);
         break;
+    case WM_VIEW_STATUS_ERROR:
+        OnProjectorError(reinterpret_cast<const CProjectorInfo*>(wParam), static_cast<int>(lParam));
+        break;
+    case WM_MAIL_SEND_NOW:
+        m_notifier.OnSendReportNow(reinterpret_cast<const CMailObject*>(wParam));
+        break;
     default:
         break;
     }
@@ -251,6 +261,10 @@ bool CLumivexView::IsCommandEnabled(int id) const {
         return m_engine && !m_groups.empty() && m_groups.front()->GetCount() > 0;
     case ID_VIEW_SEARCH:
         return m_engine && !m_searchRunning;
+    case ID_OPTION_MAIL:
+        return m_mail != nullptr;
+    case ID_OPTION_ALERT:
+        return m_alert != nullptr;
     default:
         return false;
     }
@@ -265,6 +279,12 @@ void CLumivexView::OnCommand(int id) {
         break;
     case ID_VIEW_SEARCH:
         StartSearch(true);
+        break;
+    case ID_OPTION_MAIL:
+        OnMailSettings();
+        break;
+    case ID_OPTION_ALERT:
+        OnAlertSettings();
         break;
     default:
         break;

@@ -20,9 +20,11 @@
 #include "platform/MsgWnd.h"
 #include "settings/Groups.h"
 
+class CAlertManagerWnd;
 class CAlertSetInfo;
 class CCommSetInfo;
 class CCommWnd;
+class CErrorLog;
 class CGeneralSetInfo;
 class CItemListArea;
 class CMailSetInfo;
@@ -86,6 +88,14 @@ public:
     const GroupList& Groups() const { return m_groups; }
     bool SearchRunning() const { return m_searchRunning != 0; }
 
+    // The engine announced that record's status became the error status:
+    // the error mail, the caution box and the log line, each by its switches.
+    void OnProjectorError(const CProjectorInfo* record, int status);
+    CAlertManagerWnd* AlertManager() const { return m_alertManager; }
+    const CErrorLog* ErrorLog() const { return m_errorLog.get(); }
+    CAlertSetInfo* AlertSettings() const { return m_alert.get(); }
+    CMailSetInfo* MailSettings() const { return m_mail.get(); }
+
     // IMailHost
     std::vector<const CProjectorInfo*> AllProjectors() const override;
     int GroupCount() const override;
@@ -113,6 +123,10 @@ private:
     bool IsLiveRecord(const CProjectorInfo* record) const;
     QRect ListAreaRect() const;
     void ScrollSelectedTabIntoView();
+    void CreateAlerts();
+    void DestroyAlerts();
+    void OnAlertSettings();
+    void OnMailSettings();
 
     IClock* m_clock;
     std::unique_ptr<CViewItemInfoList> m_columns;
@@ -130,6 +144,8 @@ private:
     CCommWnd* m_engine = nullptr;
     CMailWnd* m_mailWnd = nullptr;
     CMailNotifier m_notifier;
+    CAlertManagerWnd* m_alertManager = nullptr;
+    std::unique_ptr<CErrorLog> m_errorLog;
     std::vector<QAction*> m_rowActions;
     std::function<void(const std::string&)> m_messageSink;
     std::string m_createError;

@@ -51,7 +51,7 @@ constexpr unsigned WM_VIEW_PASSWORD = WM_USER + 32;
 constexpr unsigned WM_VIEW_SEARCH_DONE = WM_USER + 34;
 constexpr unsigned WM_VIEW_SEARCH_FOUND = WM_USER + 35;
 constexpr unsigned WM_VIEW_SEARCH_DUE = WM_USER + 36;
-constexpr unsigned WM_VIEW_STATUS_ERROR = WM_USER + 38;
+constexpr unsigned WM_VIEW_STATUS_ERROR = WM_USER + 38;  // wParam = record, lParam = its new status
 constexpr unsigned WM_VIEW_UPDATE_DONE = WM_USER + 42;
 
 // Why the last projector search did not start (CCommWnd::LastSearchFailure).

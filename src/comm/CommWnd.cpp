@@ -276,8 +276,11 @@ void CCommWnd::OnResult(CValueProjectorInfo* session, std::int64_t request) {
     CProjectorInfo* record = session->Record();
     int oldStatus = 0;
     const bool changed = session->TakeResult(oldStatus);
+    // The new status travels with the message: a later result may change
+    // the record before the view handles it, and the error must still be
+    // told as it happened.
     if (changed && IsErrorStatus(record->status) && record->status != oldStatus)
-        PostToView(WM_VIEW_STATUS_ERROR, reinterpret_cast<WPARAM>(record));
+        PostToView(WM_VIEW_STATUS_ERROR, reinterpret_cast<WPARAM>(record), record->status);
     PostToView(changed ? WM_VIEW_CHANGED : WM_VIEW_UPDATE, reinterpret_cast<WPARAM>(record));
     if (!m_tracked.empty()) {
         // A result queued before the cycle began answers an older request.

@@ -61,8 +61,6 @@ constexpr unsigned WM_MAIL_DONE = WM_USER + 256;     // wParam = result of the s
 constexpr int MAIL_TIMER_ID = 128;
 constexpr int MAIL_TIMER_MS = 1000;
 constexpr int MAIL_STOP_LIMIT_MS = 10000;
-constexpr int VIEW_REPORT_TIMER_ID = 192;
-constexpr int VIEW_REPORT_TIMER_MS = 1000;
 
 // Numbered texts.
 constexpr int TEXT_LANGUAGE_MARKER = 258;  // "J" on a Japanese bundle

@@ -55,9 +55,9 @@ std::string CMailNotifier::GroupNameOf(const CProjectorInfo* record) const {
     return {};
 }
 
-std::string CMailNotifier::CsvRow(int kind, const CProjectorInfo& record, const std::string& date,
-                                  const std::string& time) const {
-    std::vector<std::string> fields = {date, time, "-", "LAN", GroupNameOf(&record), record.name,
+std::string CMailNotifier::CsvRow(int kind, const CProjectorInfo& record, const std::string& group,
+                                  const std::string& date, const std::string& time) const {
+    std::vector<std::string> fields = {date, time, "-", "LAN", group, record.name,
                                        record.serialNumber, record.StatusText()};
     if (kind == MAIL_KIND_ERROR) {
         fields.push_back(record.ipAddress);
@@ -73,18 +73,23 @@ std::string CMailNotifier::CsvRow(int kind, const CProjectorInfo& record, const 
     return row + "\n";
 }
 
+void CMailNotifier::RowStamp(std::string& date, std::string& time) const {
+    const CDateTime now = m_clock.Now();
+    date = now.Format("%Y/%b/%d");
+    time = now.Format("%H:%M:%S");
+}
+
 std::string CMailNotifier::MakeCsvRows(int kind, const CProjectorInfo* record) const {
     // One moment for every row of the mail.
-    const CDateTime now = m_clock.Now();
-    const std::string date = now.Format("%Y/%b/%d");
-    const std::string time = now.Format("%H:%M:%S");
+    std::string date, time;
+    RowStamp(date, time);
     if (kind == MAIL_KIND_ERROR)
-        return record ? CsvRow(kind, *record, date, time) : std::string();
+        return record ? CsvRow(kind, *record, GroupNameOf(record), date, time) : std::string();
     std::string rows;
     if (m_host)
         for (const CProjectorInfo* projector : m_host->AllProjectors())
             if (projector)
-                rows += CsvRow(kind, *projector, date, time);
+                rows += CsvRow(kind, *projector, GroupNameOf(projector), date, time);
     return rows;
 }
 
@@ -92,10 +97,10 @@ CDateTime CMailNotifier::ComputeNextReportTime() const {
     return m_settings ? m_settings->periodical.NextTime(m_clock.Now()) : CDateTime::Never();
 }
 
-void CMailNotifier::OnProjectorError(const CProjectorInfo* record) {
+void CMailNotifier::OnProjectorError(const CProjectorInfo* record, int status) {
     if (!m_settings || !m_queue || !record)
         return;
-    int category = ErrorKindOf(record->status);
+    int category = ErrorKindOf(status);
     if (category < 0 || category >= MAIL_ERROR_KIND_COUNT || !m_settings->error.flags[static_cast<size_t>(category)])
         return;
     CMailObject mail;
@@ -103,10 +108,15 @@ void CMailNotifier::OnProjectorError(const CProjectorInfo* record) {
     mail.kind = MAIL_KIND_ERROR;
     if (FillMailSettings(&mail) != 0)
         return;
-    std::string extra = FormatResourceText(TEXT_MAIL_ERROR, {record->StatusText()}) +
+    // The record as it was when the error was announced.
+    CProjectorInfo announced(*record);
+    announced.status = status;
+    std::string extra = FormatResourceText(TEXT_MAIL_ERROR, {announced.StatusText()}) +
                         ResourceText(TEXT_MAIL_ERROR_TO_PROJECTOR) +
-                        FormatResourceText(TEXT_MAIL_PROJECTOR, {record->name, record->ipAddress});
-    std::string rows = MakeCsvRows(MAIL_KIND_ERROR, record);
+                        FormatResourceText(TEXT_MAIL_PROJECTOR, {announced.name, announced.ipAddress});
+    std::string date, time;
+    RowStamp(date, time);
+    std::string rows = CsvRow(MAIL_KIND_ERROR, announced, GroupNameOf(record), date, time);
     if (mail.BuildText(extra) == 0)
         mail.BuildCsv(rows);
     m_queue->Enqueue(mail);

@@ -64,8 +64,10 @@ public:
     std::string GroupNameOf(const CProjectorInfo* record) const;
     CDateTime ComputeNextReportTime() const;
 
-    // The engine reported that record's status became an error value.
-    void OnProjectorError(const CProjectorInfo* record);
+    // The engine reported that record's status became the error value
+    // status. The mail tells that status even when the record has moved on
+    // since (a recovery handled first must not lose or change the error).
+    void OnProjectorError(const CProjectorInfo* record, int status);
     // The view's one-second timer: asks for the report when it is due.
     void OnTimer();
     // Asks for a report to the periodic recipients now, as the schedule does.
@@ -82,7 +84,9 @@ public:
     bool HasPreparedReport() const { return m_preparedReport != nullptr; }
 
 private:
-    std::string CsvRow(int kind, const CProjectorInfo& record, const std::string& date,
+    // The date and time columns of rows made now.
+    void RowStamp(std::string& date, std::string& time) const;
+    std::string CsvRow(int kind, const CProjectorInfo& record, const std::string& group, const std::string& date,
                        const std::string& time) const;
 
     const IClock& m_clock;

@@ -21,6 +21,13 @@ void PostMessage(QObject* target, unsigned msg, WPARAM wParam, LPARAM lParam) {
         QCoreApplication::postEvent(target, new CWndMessageEvent(msg, wParam, lParam));
 }
 
+void SendMessage(QObject* target, unsigned msg, WPARAM wParam, LPARAM lParam) {
+    if (!target)
+        return;
+    CWndMessageEvent event(msg, wParam, lParam);
+    QCoreApplication::sendEvent(target, &event);
+}
+
 void PostOwnedMessage(QObject* target, unsigned msg, WPARAM wParam, LPARAM lParam,
                       CWndMessageEvent::ReleaseFn release) {
     if (!target) {

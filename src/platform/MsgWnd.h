@@ -51,6 +51,11 @@ void PostMessage(QObject* target, unsigned msg, WPARAM wParam = 0, LPARAM lParam
 
 void PostOwnedMessage(QObject* target, unsigned msg, WPARAM wParam, LPARAM lParam, CWndMessageEvent::ReleaseFn release);
 
+// Hands a message to target's handler at once, on the calling thread, which
+// must be target's: what a window sends rather than posts to another one
+// whose class it does not know.
+void SendMessage(QObject* target, unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
 // Posts a message whose wParam points to heap data for the receiver. The
 // receiver's handler owns the data from the moment it is called and deletes
 // it (as a T). A message that is never handled, because its receiver is

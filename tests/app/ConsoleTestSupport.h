@@ -29,6 +29,9 @@ protected:
         // A search port of this process alone; searches end after a second.
         CValue().SetProjectorSearchPort(SearchPort());
         ASSERT_TRUE(CurrentProfile().WriteInt("Settings", "ProjectorSearchSecond", 1));
+        // No caution boxes unless a test asks for them: a box is modal and
+        // would wait for an operator in the middle of a test.
+        CValue().SetAlertStatus("0,0,0,0,0,0");
     }
     void TearDown() override {
         m_frame.reset();

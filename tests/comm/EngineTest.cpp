@@ -112,6 +112,7 @@ TEST_F(EngineTest, ErrorIsAnnouncedOncePerChangeBeforeTheRowChange) {
     ASSERT_EQ(view.messages.size(), 2u);
     EXPECT_EQ(view.messages[0].msg, WM_VIEW_STATUS_ERROR);
     EXPECT_EQ(view.messages[0].wParam, reinterpret_cast<WPARAM>(records[0]));
+    EXPECT_EQ(view.messages[0].lParam, STATUS_FILTER_COVER);
     EXPECT_EQ(view.messages[1].msg, WM_VIEW_CHANGED);
     EXPECT_EQ(records[0]->status, STATUS_FILTER_COVER);
     view.messages.clear();

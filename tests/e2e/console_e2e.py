@@ -72,11 +72,19 @@ class Sandbox:
         self.processes = []
         self.boards = None
 
-    def seed(self, addresses, groups=()):
+    def seed(self, addresses, groups=(), settings=None):
         args = [os.path.join(self.bin, "console_e2e_seed"), self.profile, *addresses]
         for name, members in groups:
             args += ["--group", name + "=" + ",".join(str(m) for m in members)]
+        for name, value in (settings or {}).items():
+            args += ["--setting", f"{name}={value}"]
         run(*args, env=self.env)
+
+    def documents(self):
+        """The user's documents folder (no user-dirs file: ~/Documents), made."""
+        path = os.path.join(self.env["HOME"], "Documents")
+        os.makedirs(path, exist_ok=True)
+        return path
 
     def spawn(self, args, **kwargs):
         process = subprocess.Popen(args, env=self.env, **kwargs)
@@ -111,6 +119,28 @@ class Boards:
         self.process.stdin.flush()
         answer = self.process.stdout.readline()
         check(answer.startswith("OK"), f"{line}: {answer!r}")
+
+
+class SmtpCapture:
+    """A real SMTP server (aiosmtpd, tests/mail/smtp_capture.py) on port 25 of
+    address; each message it accepts is parsed back as N.json."""
+
+    def __init__(self, sandbox, address):
+        self.dir = os.path.join(sandbox.dir.name, "smtp")
+        os.makedirs(self.dir)
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "mail", "smtp_capture.py")
+        self.process = sandbox.spawn(["/usr/bin/python3", script, "--host", address, "--dir", self.dir],
+                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        line = self.process.stdout.readline()
+        check(line.startswith("ready"), f"the SMTP server did not start: {line!r}")
+
+    def messages(self):
+        names = sorted((n for n in os.listdir(self.dir) if n.endswith(".json")), key=lambda n: int(n.split(".")[0]))
+        result = []
+        for name in names:
+            with open(os.path.join(self.dir, name), encoding="utf-8") as f:
+                result.append(json.load(f))
+        return result
 
 
 def board(address, name, **fields):
@@ -195,6 +225,25 @@ class Console:
                       run("xdotool", "getwindowgeometry", "--shell", self.window).split())
         return int(fields["X"]), int(fields["Y"]), int(fields["WIDTH"]), int(fields["HEIGHT"])
 
+    def caution_boxes(self):
+        """The caution boxes on show: dialogs titled Lumivex, with the texts
+        of their labels."""
+        boxes = []
+        for i in range(self.app.childCount):
+            window = self.app.getChildAtIndex(i)
+            if (window is not None and window.getRoleName() == "dialog" and window.name == "Lumivex"
+                    and window.getState().contains(pyatspi.STATE_SHOWING)):
+                boxes.append(window)
+        return boxes
+
+    def labels(self, root):
+        found = []
+        if root.getRoleName() == "label":
+            found.append(root.name)
+        for i in range(root.childCount):
+            found += self.labels(root.getChildAtIndex(i))
+        return found
+
     def exit_by_menu(self):
         """The operator's Projector > Exit."""
         item = self.find("menu item", "終了(X)")
@@ -226,12 +275,15 @@ UNSEEN_FLEET = [
           lamps=[{"state": 3, "hours": 5000, "minutes": 0, "life": 0}]),
 ]
 UNSEEN = [b["address"] for b in UNSEEN_FLEET]
+# Cases about the list switch the caution boxes off: a box is modal and
+# would hold the keys meant for the main window.
+NO_BOXES = {"AlertStatus": "0,0,0,0,0,0"}
 
 
 @case
 def start_rows_and_second_start(sandbox):
     Boards(sandbox, {"searchPort": -1, "boards": UNSEEN_FLEET})
-    sandbox.seed(UNSEEN)
+    sandbox.seed(UNSEEN, settings=NO_BOXES)
     start_window_manager(sandbox)
     console = Console(sandbox)
     expected = {
@@ -270,7 +322,7 @@ def start_rows_and_second_start(sandbox):
 @case
 def restart_keeps_placement_sort_layout_and_tab(sandbox):
     Boards(sandbox, {"searchPort": -1, "boards": UNSEEN_FLEET})
-    sandbox.seed(UNSEEN, groups=[("Hall", [0, 2]), ("Studio", [1, 3])])
+    sandbox.seed(UNSEEN, groups=[("Hall", [0, 2]), ("Studio", [1, 3])], settings=NO_BOXES)
     start_window_manager(sandbox)
     console = Console(sandbox)
     wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows")
@@ -313,7 +365,7 @@ def search_adds_found_board_once_and_kill_keeps_it(sandbox):
             board("10.77.0.3", "Neu", searchTwice=True),
         ]}
         Boards(sandbox, fleet, netns_pid=network.boards_pid)
-        sandbox.seed(["10.77.0.2"])
+        sandbox.seed(["10.77.0.2"], settings=NO_BOXES)
         start_window_manager(sandbox)
         console = Console(sandbox)
         wait_for(lambda: console.row_of("10.77.0.2") and console.row_of("10.77.0.2")[0] == "Known",
@@ -332,6 +384,128 @@ def search_adds_found_board_once_and_kill_keeps_it(sandbox):
         check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
     finally:
         network.close()
+
+
+ALERT_FLEET = [board("127.0.30.1", "Aula"), board("127.0.30.2", "Foyer"), board("127.0.30.3", "Keller")]
+ALERT_BOARDS = [b["address"] for b in ALERT_FLEET]
+SMTP_ADDRESS = "127.0.30.25"
+MAIL_SETTINGS = {
+    "MailSMTPServer": SMTP_ADDRESS, "MailFromAddress": "console@example.com", "MailSenderName": "Lumivex",
+    # Fan errors only; errors to the first address, reports to the second.
+    "MailErrorStatus": "0,1,0,0,0,0",
+    "MailToAddress0": "errors@example.com", "MailToStatus0": "1,0",
+    "MailToAddress1": "reports@example.com", "MailToStatus1": "0,1",
+}
+FAN_HEADING = "警告"
+FAN_MESSAGE = "冷却ファンが停止しました。"
+
+
+def rows_normal(console, addresses):
+    return all(console.row_of(a) and console.row_of(a)[3] == "正常" for a in addresses)
+
+
+@case
+def fan_error_raises_one_box_a_log_line_each_and_error_mail(sandbox):
+    smtp = SmtpCapture(sandbox, SMTP_ADDRESS)
+    Boards(sandbox, {"searchPort": -1, "boards": ALERT_FLEET})
+    log = os.path.join(sandbox.documents(), "Error.Log")  # the default path
+    sandbox.seed(ALERT_BOARDS, settings=dict(MAIL_SETTINGS, ErrorLoging=1))
+    start_window_manager(sandbox)
+    console = Console(sandbox)
+    wait_for(lambda: rows_normal(console, ALERT_BOARDS), lambda: f"three normal rows (have {console.rows()})")
+    check(not console.caution_boxes(), "no box while every board is well")
+
+    # Two boards fall into the same fan error: one box for the fleet.
+    for address in ALERT_BOARDS[:2]:
+        sandbox.boards.control(f"set {address} errorBits 2")
+    console.key("F5")
+    wait_for(lambda: all(console.row_of(a)[3] == "ファン異常" for a in ALERT_BOARDS[:2]), "both rows in fan error")
+    wait_for(lambda: console.caution_boxes(), "the caution box")
+    boxes = console.caution_boxes()
+    check(len(boxes) == 1, f"one box for two boards with the same error, found {len(boxes)}")
+    texts = console.labels(boxes[0])
+    check(FAN_HEADING in texts and FAN_MESSAGE in texts, f"the box's heading and message: {texts}")
+
+    def lines():
+        if not os.path.exists(log):
+            return []
+        with open(log, "rb") as f:
+            return f.read().split(b"\r\n")[:-1]
+    wait_for(lambda: len(lines()) == 2, lambda: f"two log lines (have {lines()})")
+    for line, address in zip(sorted(lines(), key=lambda l: l[-12:]), ALERT_BOARDS[:2]):
+        message = FAN_MESSAGE.encode()
+        check(line[20:21] == b" " and line[21:21 + len(message)] == message, f"the line's message: {line!r}")
+        check(line.endswith(f" - LAN {address}".encode()) and len(line) == 21 + 256 + 7 + len(address),
+              f"the line's padding and address: {line!r}")
+
+    wait_for(lambda: len(smtp.messages()) == 2, lambda: f"two error mails (have {len(smtp.messages())})", 30)
+    for mail in smtp.messages():
+        check(mail["rcpt_tos"] == ["errors@example.com"], f"error mail to the error recipient only: {mail['rcpt_tos']}")
+        check(mail["subject"] == "プロジェクターエラー通知", f"subject {mail['subject']!r}")
+
+    boxes[0].clear_cache()
+    ok = console.find("push button", "OK", boxes[0])
+    console.click(ok)
+    wait_for(lambda: not console.caution_boxes(), "the box closed")
+    # The closed box lets the next fan error raise a new one.
+    sandbox.boards.control(f"set {ALERT_BOARDS[2]} errorBits 2")
+    console.key("F5")
+    wait_for(lambda: len(console.caution_boxes()) == 1, "a new box for the third board's fan error")
+    console.key("Return")
+    wait_for(lambda: not console.caution_boxes(), "the second box closed")
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+
+
+@case
+def report_on_schedule_and_send_now_to_one_address(sandbox):
+    smtp = SmtpCapture(sandbox, SMTP_ADDRESS)
+    Boards(sandbox, {"searchPort": -1, "boards": ALERT_FLEET[:2]})
+    # Every day at the next whole minute (or the one after, when that is too close).
+    due = time.localtime(time.time() + (70 if time.localtime().tm_sec > 45 else 60))
+    sandbox.seed(ALERT_BOARDS[:2], settings=dict(MAIL_SETTINGS, MailPeriodicalKind=0,
+                                                  MailPeriodicalDayStatus="1,1,1,1,1,1,1",
+                                                  MailPeriodicalTime=f"{due.tm_hour}:{due.tm_min}"))
+    start_window_manager(sandbox)
+    console = Console(sandbox)
+    wait_for(lambda: rows_normal(console, ALERT_BOARDS[:2]), "two normal rows")
+    wait_for(lambda: smtp.messages(), "the scheduled report", 150)
+    report = smtp.messages()[0]
+    check(report["rcpt_tos"] == ["reports@example.com"], f"the report to the report recipient only: {report['rcpt_tos']}")
+    check(report["subject"] == "プロジェクター定期通知", f"subject {report['subject']!r}")
+    csv = [p for p in report["parts"] if p["filename"].endswith(".CSV")]
+    check(len(csv) == 1, f"one CSV attachment: {[p['filename'] for p in report['parts']]}")
+
+    # Send now from the mail settings sheet, to an address typed but not applied.
+    console.key("alt+o")
+    console.key("m")
+    sheet = wait_for(lambda: console.find("dialog", "メール設定"), "the mail settings sheet")
+    console.click(wait_for(lambda: console.find("page tab", "通知先", sheet), "the recipients tab"))
+    field = wait_for(lambda: console.find("text", "通知先3", sheet), "the third address field")
+    console.click(field)
+    run("xdotool", "type", "--delay", "20", "now@example.com")
+    send = wait_for(lambda: console.find("push button", "通知先3 今すぐ送信", sheet), "its send-now button")
+    wait_for(lambda: send.getState().contains(pyatspi.STATE_ENABLED), "send-now enabled by the address")
+    console.click(send)
+    wait_for(lambda: len(smtp.messages()) == 2, "the send-now report", 40)
+    check(smtp.messages()[1]["rcpt_tos"] == ["now@example.com"], f"send-now to that address only: {smtp.messages()[1]['rcpt_tos']}")
+
+    # Tick error mail for the report address and confirm: stored at once.
+    console.click(console.find("check box", "通知先2 エラー通知", sheet))
+    console.click(console.find("push button", "OK", sheet))
+    wait_for(lambda: console.find("dialog", "メール設定") is None, "the sheet closed")
+    with open(sandbox.profile, encoding="utf-8") as f:
+        stored = f.read()
+    check("MailToStatus1=\"1,1\"" in stored or "MailToStatus1=1,1" in stored, "the new tick in the profile")
+    # And in force at once: a fan error mails both addresses now.
+    sandbox.boards.control(f"set {ALERT_BOARDS[0]} errorBits 2")
+    console.key("F5")
+    wait_for(lambda: len(smtp.messages()) == 3, "the error mail", 40)
+    check(sorted(smtp.messages()[2]["rcpt_tos"]) == ["errors@example.com", "reports@example.com"],
+          f"error mail to both ticked addresses: {smtp.messages()[2]['rcpt_tos']}")
+    wait_for(lambda: console.caution_boxes(), "the fan error's box")
+    console.key("Return")
+    wait_for(lambda: not console.caution_boxes(), "the box closed")
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
 
 
 class SearchNetwork:

@@ -106,11 +106,11 @@ protected:
 TEST_F(MailNotifierTest, FanErrorNeedsTheFanTick) {
     records[0].status = STATUS_FAN;
     settings.error.flags[ERROR_KIND_TEMPERATURE] = 1;
-    notifier.OnProjectorError(&records[0]);
+    notifier.OnProjectorError(&records[0], records[0].status);
     EXPECT_TRUE(queue.mails.empty());
 
     settings.error.flags[ERROR_KIND_FAN] = 1;
-    notifier.OnProjectorError(&records[0]);
+    notifier.OnProjectorError(&records[0], records[0].status);
     ASSERT_EQ(queue.mails.size(), 1u);
     const CMailObject& mail = *queue.mails[0];
     EXPECT_EQ(mail.kind, MAIL_KIND_ERROR);
@@ -131,16 +131,38 @@ TEST_F(MailNotifierTest, FanErrorNeedsTheFanTick) {
     EXPECT_EQ(fields[8], "10.0.0.1");
 }
 
+TEST_F(MailNotifierTest, ErrorMailTellsTheAnnouncedStatusAfterTheRecordMovedOn) {
+    settings.error.flags[ERROR_KIND_LAMP] = 1;
+    host.groups = {{"Hall", {&records[0]}}};
+    CProjectorInfo announced(records[0]);
+    announced.status = STATUS_LAMP_BIT5;
+    records[0].status = STATUS_NORMAL;  // a recovery reached the record first
+    notifier.OnProjectorError(&records[0], STATUS_LAMP_BIT5);
+    ASSERT_EQ(queue.mails.size(), 1u);
+    const CMailObject& mail = *queue.mails[0];
+    std::vector<std::string> lines = Split(IconvTo("UTF-8", mail.attachments.At(0).Content(), "CP932"), '\n');
+    ASSERT_GE(lines.size(), 2u);
+    std::vector<std::string> fields = Split(lines[1], ',');
+    ASSERT_EQ(fields.size(), 9u);
+    EXPECT_EQ(fields[4], "Hall");
+    EXPECT_EQ(fields[7], announced.StatusText());
+    EXPECT_NE(announced.StatusText(), records[0].StatusText());
+    // A fan error the operator did not tick sends nothing, whatever the record holds now.
+    records[0].status = STATUS_LAMP_BIT5;
+    notifier.OnProjectorError(&records[0], STATUS_FAN);
+    EXPECT_EQ(queue.mails.size(), 1u);
+}
+
 TEST_F(MailNotifierTest, NoMailWithoutSettingsQueueOrErrorStatus) {
     settings.error.flags.fill(1);
     records[0].status = STATUS_NORMAL;
-    notifier.OnProjectorError(&records[0]);
+    notifier.OnProjectorError(&records[0], records[0].status);
     notifier.SetSettings(nullptr);
     records[0].status = STATUS_LAMP_BIT4;
-    notifier.OnProjectorError(&records[0]);
+    notifier.OnProjectorError(&records[0], records[0].status);
     notifier.SetSettings(&settings);
     notifier.SetQueue(nullptr);
-    notifier.OnProjectorError(&records[0]);
+    notifier.OnProjectorError(&records[0], records[0].status);
     EXPECT_TRUE(queue.mails.empty());
     EXPECT_EQ(notifier.FillMailSettings(nullptr), -1);
 }

@@ -72,7 +72,7 @@ TEST_F(MailWndTest, ErrorMailWithCsvDecodesWithAStandardParser) {
     CMailNotifier notifier(clock);
     notifier.SetSettings(&settings);
     notifier.SetQueue(window.get());
-    notifier.OnProjectorError(&record);
+    notifier.OnProjectorError(&record, record.status);
     ASSERT_EQ(window->QueueLength(), 1);
 
     ASSERT_TRUE(PumpUntil([&] { return !results.empty(); }, 15000));

@@ -24,8 +24,10 @@ void ProfileTest::TearDown() {
 
 CProfileStore& ProfileTest::Reopen() { return OpenProfile(m_profilePath); }
 
-std::string ProfileTest::FileText() const {
-    std::ifstream in(m_profilePath, std::ios::binary);
+std::string ProfileTest::FileText() const { return FileBytes(m_profilePath); }
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();

@@ -25,6 +25,9 @@ protected:
     std::string m_dataHome;
 };
 
+// Every byte of the file at path ("" when it cannot be read).
+std::string FileBytes(const std::string& path);
+
 // Little-endian int32 and counted text, built by hand to check stored bytes.
 std::string LeInt(std::int32_t value);
 std::string Counted(const std::string& text);
