@@ -4,16 +4,9 @@
 #include <fstream>
 #include <regex>
 
-#include <arpa/inet.h>
-
 #include "comm/CommDefs.h"
 
 const std::set<std::string> kBoardAccessOptions = {"--user", "--password-file", "--ports"};
-
-bool IsIPv4Address(const std::string& text) {
-    in_addr addr{};
-    return inet_pton(AF_INET, text.c_str(), &addr) == 1;
-}
 
 bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error) {
     std::ifstream file(path);
