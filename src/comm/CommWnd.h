@@ -87,6 +87,9 @@ public:
     int SessionCount() const { return static_cast<int>(m_sessions.size()); }
     int TrackedCount() const { return static_cast<int>(m_tracked.size()); }
     bool PowerOnActive() const { return m_powerOnActive != 0; }
+    // The session whose password request the view is answering; none when
+    // no request is out.
+    const CValueProjectorInfo* PasswordSession() const { return m_passwordSession; }
     CDateTime NextUpdateTime() const { return m_nextUpdate; }
 
     // Runs one timer tick now (the 500 ms timer calls it).
