@@ -36,6 +36,8 @@ int CLumivexView::Create() {
     if (LoadGroupList() != 0)
         return -1;
     FillGroupTabs();
+    if (CValue().GetControllerVisible() != 0)
+        ShowController(true);
     m_notifier.SetSettings(m_mail.get());
     m_notifier.SetQueue(m_mailWnd);
     m_notifier.SetHost(this);
@@ -95,6 +97,7 @@ void CLumivexView::Shutdown() {
         return;
     m_shutDown = true;
     KillTimer(VIEW_REPORT_TIMER_ID);
+    CloseOperatorWindows();
     // The list window harvests the operator's column layout as it goes and
     // must not paint a record after this.
     delete m_list;
@@ -190,6 +193,8 @@ int CLumivexView::AddProjectorByAddress(const std::string& ipText) {
 // --- messages ---------------------------------------------------------------
 
 LRESULT CLumivexView::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    if (IsControllerMessage(msg))
+        return OnControllerMessage(msg, wParam, lParam);
     switch (msg) {
     case WM_VIEW_UPDATE:
     case WM_VIEW_CHANGED:
@@ -212,7 +217,7 @@ LRESULT CLumivexView::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
         m_notifier.OnRefreshDone();
         break;
     case WM_VIEW_PASSWORD:
-        AnswerPasswordRequest(lParam);
+        OnPasswordRequest(wParam, lParam);
         break;
     default:
         break;
@@ -229,15 +234,6 @@ void CLumivexView::OnRecordUpdated(WPARAM wParam) {
         m_list->RedrawRecord(record);
 }
 
-void CLumivexView::AnswerPasswordRequest(LPARAM request) {
-    // There is no password dialog yet: the request is answered "cancelled"
-    // at once, so the board's session reports its connection error and the
-    // engine's one-at-a-time queue (and any tracked refresh waiting for that
-    // board, such as the periodic report's) goes on.
-    if (m_engine)
-        m_engine->PostMessage(WM_COMM_PASSWORD_ANSWER, static_cast<WPARAM>(request), 0);
-}
-
 void CLumivexView::OnTimer(int id) {
     if (id == VIEW_REPORT_TIMER_ID)
         m_notifier.OnTimer();
@@ -251,6 +247,13 @@ bool CLumivexView::IsCommandEnabled(int id) const {
         return m_engine && !m_groups.empty() && m_groups.front()->GetCount() > 0;
     case ID_VIEW_SEARCH:
         return m_engine && !m_searchRunning;
+    case ID_PROJECTOR_PROPERTIES:
+    case ID_PROJECTOR_ADD:
+    case ID_PROJECTOR_DELETE:
+    case ID_PROJECTOR_PASSWORD:
+        return IsProjectorCommandEnabled(id);
+    case ID_WINDOW_CONTROLLER:
+        return !m_shutDown;
     default:
         return false;
     }
@@ -265,6 +268,15 @@ void CLumivexView::OnCommand(int id) {
         break;
     case ID_VIEW_SEARCH:
         StartSearch(true);
+        break;
+    case ID_PROJECTOR_PROPERTIES:
+    case ID_PROJECTOR_ADD:
+    case ID_PROJECTOR_DELETE:
+    case ID_PROJECTOR_PASSWORD:
+        OnProjectorCommand(id);
+        break;
+    case ID_WINDOW_CONTROLLER:
+        ShowController(!ControllerVisible());
         break;
     default:
         break;

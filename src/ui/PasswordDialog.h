@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 
 class CPasswordDialog : public QDialog {
+    Q_OBJECT
 public:
     // record may be null (the projector line is then empty); hostName ""
     // shows the record's name.

@@ -10,6 +10,7 @@ class CIPAddressCtrlEx;
 class QPushButton;
 
 class CProjectorAddDialog : public QDialog {
+    Q_OBJECT
 public:
     explicit CProjectorAddDialog(QWidget* parent = nullptr);
 

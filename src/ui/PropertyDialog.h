@@ -13,6 +13,7 @@
 class QLineEdit;
 
 class CPropertyDialog : public QDialog {
+    Q_OBJECT
 public:
     static constexpr int kValueCount = 12;
 
