@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "ConsoleTestSupport.h"
+#include "OperatorSupport.h"
 #include "app/AppDefs.h"
 #include "app/FramePlacement.h"
 #include "comm/CommWnd.h"
@@ -53,16 +54,6 @@ std::multiset<std::string> ControlCommands(LoopbackFleet& fleet, const std::stri
             for (int n = 0; n < it.value().toInt(); ++n)
                 received.insert(it.key().toStdString());
     return received;
-}
-
-CProjectorInfo* RecordOf(const CLumivexView* view, const std::string& address) {
-    return view->Groups()[0]->FindByAddress(address);
-}
-
-void Select(CLumivexView* view, const std::string& address) {
-    const int row = view->ListArea()->ListModel()->RowOf(RecordOf(view, address));
-    ASSERT_GE(row, 0) << address;
-    view->ListArea()->ListView()->selectRow(row);
 }
 
 // The button's message, handled before the selection changes again.

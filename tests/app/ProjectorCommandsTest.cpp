@@ -11,7 +11,7 @@
 #include <QTableView>
 
 #include "ConsoleTestSupport.h"
-#include "ModalOperator.h"
+#include "OperatorSupport.h"
 #include "app/AppDefs.h"
 #include "comm/CommDefs.h"
 #include "comm/CommWnd.h"
@@ -28,16 +28,6 @@
 #include "ui/PropertyDialog.h"
 
 namespace {
-
-CProjectorInfo* RecordOf(const CLumivexView* view, const std::string& address) {
-    return view->Groups()[0]->FindByAddress(address);
-}
-
-void Select(CLumivexView* view, const std::string& address) {
-    const int row = view->ListArea()->ListModel()->RowOf(RecordOf(view, address));
-    ASSERT_GE(row, 0) << address;
-    view->ListArea()->ListView()->selectRow(row);
-}
 
 void FireShortcut(CMainFrame* frame, Qt::Key key) {
     for (QShortcut* shortcut : frame->findChildren<QShortcut*>())

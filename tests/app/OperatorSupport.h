@@ -1,13 +1,34 @@
 #pragma once
-// Stands in for the operator in front of the modal boxes and dialogs the
-// console opens: each one that becomes the active modal window is handed,
-// once, to a handler, which ends it (it may wait for events meanwhile).
+// What the operator does in the console's tests: picks a projector's row,
+// and answers the modal boxes and dialogs the console opens.
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <QApplication>
 #include <QPointer>
+#include <QTableView>
 #include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/LumivexView.h"
+#include "settings/GroupItem.h"
+#include "ui/ItemListArea.h"
+#include "ui/ProjectorListModel.h"
+
+inline CProjectorInfo* RecordOf(const CLumivexView* view, const std::string& address) {
+    return view->Groups()[0]->FindByAddress(address);
+}
+
+// Selects the row of the projector at address in the list shown.
+inline void Select(CLumivexView* view, const std::string& address) {
+    const int row = view->ListArea()->ListModel()->RowOf(RecordOf(view, address));
+    ASSERT_GE(row, 0) << address;
+    view->ListArea()->ListView()->selectRow(row);
+}
+
+// Each modal window that becomes the active one is handed, once, to a
+// handler, which ends it (it may wait for events meanwhile).
 
 class CModalOperator {
 public:
