@@ -153,7 +153,10 @@ private:
     int m_powerOnSpacing = 0;
     std::deque<CValueProjectorInfo*> m_passwordQueue;
     CValueProjectorInfo* m_passwordSession = nullptr;
-    CDateTime m_powerOnTime;
+    // When the next projector of a spaced power-on is due, on the clock's
+    // millisecond tick: whole calendar seconds would bring it up to a second
+    // early (a spacing of 1 s could become none).
+    std::int64_t m_powerOnDueMs = 0;
     CValueProjectorInfo* m_powerOnSession = nullptr;
     int m_powerOnActive = 0;
     CGroupItem* m_commandGroup = nullptr;
