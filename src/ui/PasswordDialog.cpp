@@ -25,7 +25,8 @@ CPasswordDialog::CPasswordDialog(const CProjectorInfo* record, const std::string
     auto* projectorLabel = new QLabel(UiText(IDS_PASSWORD_PROJECTOR), this);
     m_projector = new QLabel(QString::fromStdString(ProjectorLine(record, hostName)), this);
     m_projector->setObjectName(QStringLiteral("projector"));
-    m_projector->setAccessibleName(LabelName(projectorLabel->text()));
+    // Read out as its own text, described by its label.
+    m_projector->setAccessibleDescription(LabelName(projectorLabel->text()));
     m_projector->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* userLabel = new QLabel(UiText(IDS_PASSWORD_USER), this);
     m_user = new QLineEdit(QString::fromStdString(record ? record->userName : std::string()), this);
