@@ -2,7 +2,9 @@
 // groups, as an operator's console would have left it, for the end-to-end
 // tests of the real program.
 //   console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,INDEX...]...
-// INDEX counts the addresses from 0.
+//                    [--int NAME=NUMBER]... [--text NAME=TEXT]...
+// INDEX counts the addresses from 0; --int and --text set a value of the
+// "Settings" section.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,7 +18,8 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
-        std::fputs("usage: console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,...]...\n", stderr);
+        std::fputs("usage: console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,...]... [--int NAME=N]... [--text NAME=T]...\n",
+                   stderr);
         return 2;
     }
     OpenProfile(argv[1]);
@@ -24,6 +27,17 @@ int main(int argc, char** argv) {
     groups.push_back(std::make_unique<CGroupItem>("All"));
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
+        if ((arg == "--int" || arg == "--text") && i + 1 < argc) {
+            const std::string setting = argv[++i];
+            const auto equals = setting.find('=');
+            const std::string name = setting.substr(0, equals);
+            const std::string value = equals == std::string::npos ? "" : setting.substr(equals + 1);
+            const bool written = arg == "--int" ? CurrentProfile().WriteInt("Settings", name, LeadingInt(value))
+                                                : CurrentProfile().WriteText("Settings", name, value);
+            if (!written)
+                return 1;
+            continue;
+        }
         if (arg == "--group" && i + 1 < argc) {
             const std::string spec = argv[++i];
             const auto equals = spec.find('=');
