@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "app/AppDefs.h"
 
 namespace {
@@ -31,6 +34,19 @@ QRect CFramePlacement::OpeningRect(const CWindowPlacement& p, const std::vector<
     const int limit = std::numeric_limits<int>::max() - (1 << 16);
     QRect rect(int(std::min<long long>(x, limit)), int(std::min<long long>(y, limit)), int(width), int(height));
     return PullOntoScreens(rect, screens);
+}
+
+QPoint CFramePlacement::OpeningPos(const CWindowPlacement& p, QSize size, const std::vector<QRect>& screens) {
+    const int limit = std::numeric_limits<int>::max() - (1 << 16);
+    const QRect rect(std::clamp(p.left, 0, limit), std::clamp(p.top, 0, limit), size.width(), size.height());
+    return PullOntoScreens(rect, screens).topLeft();
+}
+
+std::vector<QRect> CFramePlacement::Screens() {
+    std::vector<QRect> rects;
+    for (QScreen* screen : QGuiApplication::screens())
+        rects.push_back(screen->availableGeometry());
+    return rects;
 }
 
 bool CFramePlacement::OpensMaximised(const CWindowPlacement& p) { return p.showCmd == SW_SHOWMAXIMIZED; }

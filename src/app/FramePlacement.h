@@ -1,10 +1,11 @@
 #pragma once
-// CFramePlacement: the main frame's stored placement ("WindowPos") mapped to
-// and from Qt geometry. The stored normal rectangle holds the frame's
-// position (window decorations included) as its top-left and the client size
-// as its extent; show command 3 means maximised, anything else normal. Pure
-// functions over the screens' rectangles, so the mapping is testable without
-// a display. Used by CMainFrame.
+// CFramePlacement: a window's stored placement (the main frame's "WindowPos",
+// the controller's "ControllerPos") mapped to and from Qt geometry. The
+// stored normal rectangle holds the frame's position (window decorations
+// included) as its top-left and the client size as its extent; show command
+// 3 means maximised, anything else normal. The mapping takes the screens'
+// rectangles as given, so it is testable without a display. Used by
+// CMainFrame and the view.
 #include <vector>
 
 #include <QPoint>
@@ -28,4 +29,10 @@ public:
     // rect itself when it meets a screen (or there is none); else moved onto
     // the screen nearest to it, as far inside as its size allows.
     static QRect PullOntoScreens(const QRect& rect, const std::vector<QRect>& screens);
+
+    // Where a window of fixed size (the controller) opens: the stored
+    // position raised to 0, then pulled onto the nearest screen.
+    static QPoint OpeningPos(const CWindowPlacement& placement, QSize size, const std::vector<QRect>& screens);
+    // The screens' available rectangles now.
+    static std::vector<QRect> Screens();
 };

@@ -39,6 +39,8 @@ int CLumivexView::Create() {
     if (LoadGroupList() != 0)
         return -1;
     FillGroupTabs();
+    if (CValue().GetControllerVisible() != 0)
+        ShowController(true);
     m_notifier.SetSettings(m_mail.get());
     m_notifier.SetQueue(m_mailWnd);
     m_notifier.SetHost(this);
@@ -98,6 +100,7 @@ void CLumivexView::Shutdown() {
         return;
     m_shutDown = true;
     KillTimer(VIEW_REPORT_TIMER_ID);
+    CloseOperatorWindows();
     // The list window harvests the operator's column layout as it goes and
     // must not paint a record after this.
     delete m_list;
@@ -194,6 +197,8 @@ int CLumivexView::AddProjectorByAddress(const std::string& ipText) {
 // --- messages ---------------------------------------------------------------
 
 LRESULT CLumivexView::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    if (IsControllerMessage(msg))
+        return OnControllerMessage(msg, wParam, lParam);
     switch (msg) {
     case WM_VIEW_UPDATE:
     case WM_VIEW_CHANGED:
@@ -216,7 +221,7 @@ LRESULT CLumivexView::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
         m_notifier.OnRefreshDone();
         break;
     case WM_VIEW_PASSWORD:
-        AnswerPasswordRequest(lParam);
+        OnPasswordRequest(wParam, lParam);
         break;
     case WM_VIEW_STATUS_ERROR:
         OnProjectorError(reinterpret_cast<const CProjectorInfo*>(wParam), static_cast<int>(lParam));
@@ -239,15 +244,6 @@ void CLumivexView::OnRecordUpdated(WPARAM wParam) {
         m_list->RedrawRecord(record);
 }
 
-void CLumivexView::AnswerPasswordRequest(LPARAM request) {
-    // There is no password dialog yet: the request is answered "cancelled"
-    // at once, so the board's session reports its connection error and the
-    // engine's one-at-a-time queue (and any tracked refresh waiting for that
-    // board, such as the periodic report's) goes on.
-    if (m_engine)
-        m_engine->PostMessage(WM_COMM_PASSWORD_ANSWER, static_cast<WPARAM>(request), 0);
-}
-
 void CLumivexView::OnTimer(int id) {
     if (id == VIEW_REPORT_TIMER_ID)
         m_notifier.OnTimer();
@@ -265,6 +261,13 @@ bool CLumivexView::IsCommandEnabled(int id) const {
         return m_mail != nullptr;
     case ID_OPTION_ALERT:
         return m_alert != nullptr;
+    case ID_PROJECTOR_PROPERTIES:
+    case ID_PROJECTOR_ADD:
+    case ID_PROJECTOR_DELETE:
+    case ID_PROJECTOR_PASSWORD:
+        return IsProjectorCommandEnabled(id);
+    case ID_WINDOW_CONTROLLER:
+        return !m_shutDown;
     default:
         return false;
     }
@@ -285,6 +288,15 @@ void CLumivexView::OnCommand(int id) {
         break;
     case ID_OPTION_ALERT:
         OnAlertSettings();
+        break;
+    case ID_PROJECTOR_PROPERTIES:
+    case ID_PROJECTOR_ADD:
+    case ID_PROJECTOR_DELETE:
+    case ID_PROJECTOR_PASSWORD:
+        OnProjectorCommand(id);
+        break;
+    case ID_WINDOW_CONTROLLER:
+        ShowController(!ControllerVisible());
         break;
     default:
         break;

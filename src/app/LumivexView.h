@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <QFont>
+#include <QPointer>
 #include <QWidget>
 
 #include "mail/MailNotifier.h"
@@ -25,6 +26,7 @@ class CAlertSetInfo;
 class CCommSetInfo;
 class CCommWnd;
 class CErrorLog;
+class CControllerWnd;
 class CGeneralSetInfo;
 class CItemListArea;
 class CMailSetInfo;
@@ -63,7 +65,22 @@ public:
     void SetRowMenuActions(const std::vector<QAction*>& actions);
     // Where messages for the operator go; by default a message box.
     void SetMessageSink(std::function<void(const std::string&)> sink) { m_messageSink = std::move(sink); }
-    bool ControllerExists() const { return false; }
+    // The controller exists from its first showing until its close box,
+    // also while hidden.
+    bool ControllerExists() const;
+    bool ControllerVisible() const;
+    // Shows the controller (made on first show, at its stored place, with
+    // the current target) or hides it.
+    void ShowController(bool show);
+    CControllerWnd* Controller() const;
+    // Takes a projector out of the engine (its session stopped first) and
+    // out of every group, and saves the list: 0, or -1 for an unknown one.
+    int DeleteProjector(CProjectorInfo* record);
+    // The control command of controller button i, -1 for none: buttons
+    // 0..17 send their own index, 18/19 send 20/21 and 20/21 send 18/19.
+    static int ControlIndexOfButton(int button);
+    // "http://<ip>/", or "" unless ipText is a dotted IPv4 address.
+    static std::string WebPageUrl(const std::string& ipText);
 
     // Adds a projector by its dotted address once: 0 (also when it is known
     // already), else negative.
@@ -109,6 +126,7 @@ protected:
     void OnTimer(int id) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void LoadSettings();
@@ -117,7 +135,6 @@ private:
     void StartSearch(bool manual);
     void OnSearchDone();
     void OnRecordUpdated(WPARAM record);
-    void AnswerPasswordRequest(LPARAM request);
     void TellOperator(const std::string& text);
     std::string SearchFailureText(const SearchFailure& failure) const;
     bool IsLiveRecord(const CProjectorInfo* record) const;
@@ -127,6 +144,34 @@ private:
     void DestroyAlerts();
     void OnAlertSettings();
     void OnMailSettings();
+
+    // The projector commands, their dialogs and the sessions' password
+    // requests (LumivexViewProjector.cpp).
+    bool IsProjectorCommandEnabled(int id) const;
+    void OnProjectorCommand(int id);
+    void ShowProperties();
+    void AddProjectorFromDialog();
+    void DeleteSelectedProjector();
+    void ChangePassword();
+    void OnPasswordRequest(WPARAM record, LPARAM request);
+    bool IsPendingPasswordRequest(const CProjectorInfo* record, LPARAM request) const;
+    bool ConfirmDeletion(int questionId);
+    CProjectorInfo* SelectedRecord() const;
+    // The selected tab; tab 0 when none is.
+    int SelectedTabIndex() const;
+
+    // The controller, its buttons, and the list's and tabs' messages about
+    // the target (LumivexViewController.cpp).
+    static bool IsControllerMessage(unsigned msg);
+    LRESULT OnControllerMessage(unsigned msg, WPARAM wParam, LPARAM lParam);
+    void CurrentTarget(CProjectorInfo*& record, CGroupItem*& group) const;
+    void UpdateControllerTarget();
+    void OnControlButton(int button);
+    void OpenWebPage();
+    void OnControllerClosing();
+    void SaveControllerPlacement();
+    // Ends every dialog and destroys the controller (at shutdown).
+    void CloseOperatorWindows();
 
     IClock* m_clock;
     std::unique_ptr<CViewItemInfoList> m_columns;
@@ -147,6 +192,7 @@ private:
     CAlertManagerWnd* m_alertManager = nullptr;
     std::unique_ptr<CErrorLog> m_errorLog;
     std::vector<QAction*> m_rowActions;
+    QPointer<CControllerWnd> m_controller;
     std::function<void(const std::string&)> m_messageSink;
     std::string m_createError;
     int m_searchRunning = 0;

@@ -90,6 +90,7 @@ void CLumivexView::RebuildListArea(int index) {
     m_list->SetGroup(GroupAt(index));
     m_list->Refill();
     m_list->show();
+    UpdateControllerTarget();
 }
 
 QRect CLumivexView::ListAreaRect() const {

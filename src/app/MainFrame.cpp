@@ -2,9 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMenuBar>
-#include <QScreen>
 #include <QShortcut>
 
 #include "app/AboutDlg.h"
@@ -28,13 +26,6 @@ QString PlainText(QString text) {
     return text.remove(QLatin1Char('&'));
 }
 
-std::vector<QRect> ScreenRects() {
-    std::vector<QRect> rects;
-    for (QScreen* screen : QGuiApplication::screens())
-        rects.push_back(screen->availableGeometry());
-    return rects;
-}
-
 constexpr int kDefaultWidth = 1100;
 constexpr int kDefaultHeight = 600;
 
@@ -47,8 +38,8 @@ CMainFrame::CMainFrame(CLumivexView* view) : m_view(view) {
     AddAccelerator(Qt::Key_Delete, ID_PROJECTOR_DELETE);
     AddAccelerator(Qt::Key_F5, ID_VIEW_REFRESH);
     AddAccelerator(Qt::Key_F6, ID_VIEW_SEARCH);
-    m_view->SetRowMenuActions({Action(ID_PROJECTOR_PROPERTIES), Action(ID_PROJECTOR_DELETE),
-                               Action(ID_PROJECTOR_PASSWORD)});
+    m_view->SetRowMenuActions({Action(ID_PROJECTOR_PROPERTIES), Action(ID_PROJECTOR_PASSWORD), nullptr,
+                               Action(ID_PROJECTOR_DELETE)});
 }
 
 void CMainFrame::BuildMenus() {
@@ -116,7 +107,7 @@ void CMainFrame::UpdateActions(QMenu* menu) {
         if (action->data().isValid())
             action->setEnabled(IsCommandEnabled(action->data().toInt()));
     if (QAction* controller = Action(ID_WINDOW_CONTROLLER))
-        controller->setChecked(m_view->ControllerExists());
+        controller->setChecked(m_view->ControllerVisible());
 }
 
 bool CMainFrame::IsCommandEnabled(int id) const {
@@ -148,7 +139,7 @@ void CMainFrame::ShowAsStored() {
         show();
         return;
     }
-    const QRect rect = CFramePlacement::OpeningRect(placement, ScreenRects());
+    const QRect rect = CFramePlacement::OpeningRect(placement, CFramePlacement::Screens());
     move(rect.topLeft());
     resize(rect.size());
     if (CFramePlacement::OpensMaximised(placement))

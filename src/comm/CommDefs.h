@@ -41,6 +41,9 @@ constexpr unsigned WM_COMM_UPDATE = WM_USER + 4;
 constexpr unsigned WM_COMM_RESULT = WM_USER + 5;
 constexpr unsigned WM_COMM_PASSWORD_REQUEST = WM_USER + 31;
 constexpr unsigned WM_COMM_PASSWORD_ANSWER = WM_USER + 33;
+// The answer's lParam: the password dialog's result.
+constexpr int PASSWORD_ANSWER_OK = 1;
+constexpr int PASSWORD_ANSWER_CANCEL = 2;
 constexpr unsigned WM_COMM_SEARCH_DONE = WM_USER + 34;
 constexpr unsigned WM_COMM_SEARCH_FOUND = WM_USER + 35;
 

@@ -170,7 +170,7 @@ int CCommWnd::SendCommand(CGroupItem* group, CProjectorInfo* record, int index) 
                 result = session->QueueCommand(index);
         return result;
     }
-    m_powerOnTime = m_clock->Now();
+    m_powerOnDueMs = m_clock->TickMs();
     m_powerOnActive = 1;
     m_powerOnSession = NextSessionInGroup(nullptr);
     return 0;
@@ -224,13 +224,13 @@ void CCommWnd::Tick() {
     if (m_powerOnActive) {
         if (!m_powerOnSession) {
             m_powerOnActive = 0;
-        } else if (m_powerOnTime <= now) {
+        } else if (m_powerOnDueMs <= m_clock->TickMs()) {
             m_powerOnSession->QueueCommand(CONTROL_POWER_ON);
             m_powerOnSession = NextSessionInGroup(m_powerOnSession);
             if (!m_powerOnSession)
                 m_powerOnActive = 0;
             else
-                m_powerOnTime = m_powerOnTime.AddSeconds(m_powerOnSpacing);
+                m_powerOnDueMs += std::int64_t(m_powerOnSpacing) * 1000;
         }
     }
 }

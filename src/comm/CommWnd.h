@@ -87,6 +87,9 @@ public:
     int SessionCount() const { return static_cast<int>(m_sessions.size()); }
     int TrackedCount() const { return static_cast<int>(m_tracked.size()); }
     bool PowerOnActive() const { return m_powerOnActive != 0; }
+    // The session whose password request the view is answering; none when
+    // no request is out.
+    const CValueProjectorInfo* PasswordSession() const { return m_passwordSession; }
     CDateTime NextUpdateTime() const { return m_nextUpdate; }
 
     // Runs one timer tick now (the 500 ms timer calls it).
@@ -150,7 +153,10 @@ private:
     int m_powerOnSpacing = 0;
     std::deque<CValueProjectorInfo*> m_passwordQueue;
     CValueProjectorInfo* m_passwordSession = nullptr;
-    CDateTime m_powerOnTime;
+    // When the next projector of a spaced power-on is due, on the clock's
+    // millisecond tick: whole calendar seconds would bring it up to a second
+    // early (a spacing of 1 s could become none).
+    std::int64_t m_powerOnDueMs = 0;
     CValueProjectorInfo* m_powerOnSession = nullptr;
     int m_powerOnActive = 0;
     CGroupItem* m_commandGroup = nullptr;

@@ -24,6 +24,7 @@ constexpr unsigned WM_CTRL_BUTTON_FIRST = WM_USER + 6;
 constexpr int CTRL_BUTTON_COUNT = 23;
 constexpr int CTRL_BUTTON_WEB_PAGE = 22;
 constexpr unsigned WM_CTRL_GET_TARGET = WM_USER + 30;  // sent
+constexpr int IDC_CTRL_BUTTON_FIRST = 1000;  // button i has control id 1000 + i
 
 // Group dialog -> view (sent): is the name in wParam free? answer in lParam.
 constexpr unsigned WM_GROUP_NAME_FREE = WM_USER + 47;
@@ -102,3 +103,28 @@ constexpr int IDS_GROUP_NAME_ERROR = 10100;
 constexpr int IDS_INVALID_INPUT = 10101;
 constexpr int IDS_CTRL_LABEL_FIRST = 11000;   // 11000..11005
 constexpr int IDS_CTRL_BUTTON_FIRST = 11100;  // 11100..11122
+
+// The projector dialogs' frames: a caption with a close box, no minimise or
+// maximise (their size is fixed).
+constexpr Qt::WindowFlags DIALOG_WINDOW_FLAGS =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+// Texts of the projector dialogs: the dialog's template number x 100, then
+// its items in order.
+constexpr int IDS_ADD_CAPTION = 100400;
+constexpr int IDS_ADD_ADDRESS = 100401;
+constexpr int IDS_ADD_OK = 100402;
+constexpr int IDS_ADD_CANCEL = 100403;
+constexpr int IDS_PROPERTY_CAPTION = 13200;
+constexpr int IDS_PROPERTY_LABEL_FIRST = 13201;  // 13201..13212, one per value
+constexpr int IDS_PROPERTY_CLOSE = 13213;
+constexpr int IDS_PASSWORD_CAPTION = 13300;
+constexpr int IDS_PASSWORD_PROJECTOR = 13301;
+constexpr int IDS_PASSWORD_USER = 13302;
+constexpr int IDS_PASSWORD_PASSWORD = 13303;
+constexpr int IDS_PASSWORD_SAVE = 13304;
+constexpr int IDS_PASSWORD_OK = 13305;
+constexpr int IDS_PASSWORD_CANCEL = 13306;
+// The answers of the view's Yes/No questions.
+constexpr int IDS_ANSWER_YES = 10240;
+constexpr int IDS_ANSWER_NO = 10241;

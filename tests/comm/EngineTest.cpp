@@ -209,6 +209,19 @@ TEST_F(EngineTest, GroupPowerOnIsSpacedBySeconds) {
     EXPECT_FALSE(engine->PowerOnActive());
 }
 
+TEST_F(EngineTest, PowerOnSpacingIsNeverCutShortByAPartSecond) {
+    AddProjectors(2);
+    engine->SetPowerOnSpacing(3);
+    clock.AdvanceMs(900);  // the operator's press late in a second
+    engine->SendCommand(&group, nullptr, CONTROL_POWER_ON);
+    TickAfterMs(500);
+    EXPECT_EQ(Session(0)->PendingCommand(), CONTROL_POWER_ON);
+    TickAfterMs(2000);  // the calendar second of the press + 3 has begun
+    EXPECT_EQ(Session(1)->PendingCommand(), -1);
+    TickAfterMs(500);
+    EXPECT_EQ(Session(1)->PendingCommand(), CONTROL_POWER_ON);
+}
+
 TEST_F(EngineTest, SingleCommandEndsARunningPowerOnSequence) {
     AddProjectors(4);
     engine->SetPowerOnSpacing(3);

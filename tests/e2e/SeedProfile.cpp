@@ -1,9 +1,10 @@
 // console_e2e_seed: writes a profile store holding projectors and named
 // groups, as an operator's console would have left it, for the end-to-end
 // tests of the real program.
-//   console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,INDEX...]... [--setting NAME=VALUE]...
-// INDEX counts the addresses from 0. A setting goes into the "Settings"
-// section, as a number when VALUE is all digits, else as text.
+//   console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,INDEX...]...
+//                    [--int NAME=NUMBER]... [--text NAME=TEXT]...
+// INDEX counts the addresses from 0; --int and --text set a value of the
+// "Settings" section.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -17,7 +18,7 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
-        std::fputs("usage: console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,...]... [--setting NAME=VALUE]...\n",
+        std::fputs("usage: console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,...]... [--int NAME=N]... [--text NAME=T]...\n",
                    stderr);
         return 2;
     }
@@ -26,13 +27,13 @@ int main(int argc, char** argv) {
     groups.push_back(std::make_unique<CGroupItem>("All"));
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--setting" && i + 1 < argc) {
+        if ((arg == "--int" || arg == "--text") && i + 1 < argc) {
             const std::string setting = argv[++i];
             const auto equals = setting.find('=');
             const std::string name = setting.substr(0, equals);
             const std::string value = equals == std::string::npos ? "" : setting.substr(equals + 1);
-            const bool written = IsAllDigits(value) ? CurrentProfile().WriteInt("Settings", name, LeadingInt(value))
-                                                    : CurrentProfile().WriteText("Settings", name, value);
+            const bool written = arg == "--int" ? CurrentProfile().WriteInt("Settings", name, LeadingInt(value))
+                                                : CurrentProfile().WriteText("Settings", name, value);
             if (!written)
                 return 1;
             continue;

@@ -77,7 +77,7 @@ class Sandbox:
         for name, members in groups:
             args += ["--group", name + "=" + ",".join(str(m) for m in members)]
         for name, value in (settings or {}).items():
-            args += ["--setting", f"{name}={value}"]
+            args += ["--int" if isinstance(value, int) else "--text", f"{name}={value}"]
         run(*args, env=self.env)
 
     def documents(self):
@@ -115,10 +115,19 @@ class Boards:
         sandbox.boards = self
 
     def control(self, line):
+        answer = self.ask(line)
+        check(answer.startswith("OK"), f"{line}: {answer!r}")
+
+    def ask(self, line):
         self.process.stdin.write(line + "\n")
         self.process.stdin.flush()
-        answer = self.process.stdout.readline()
-        check(answer.startswith("OK"), f"{line}: {answer!r}")
+        return self.process.stdout.readline()
+
+    def stats(self, address):
+        return json.loads(self.ask("stats " + address))
+
+    def sent(self, address, command):
+        return self.stats(address)["commands"].get(command, 0)
 
 
 class SmtpCapture:
@@ -235,14 +244,48 @@ class Console:
                     and window.getState().contains(pyatspi.STATE_SHOWING)):
                 boxes.append(window)
         return boxes
+    def top_window(self, prefix):
+        """The console's top-level window whose name starts with prefix."""
+        for i in range(self.app.childCount):
+            window = self.app.getChildAtIndex(i)
+            if window is not None and window.name.startswith(prefix):
+                return window
+        return None
 
-    def labels(self, root):
-        found = []
-        if root.getRoleName() == "label":
-            found.append(root.name)
-        for i in range(root.childCount):
-            found += self.labels(root.getChildAtIndex(i))
-        return found
+    def controller(self):
+        return self.top_window(CONTROLLER + " : ")
+
+    def press(self, role, name, root=None):
+        """The operator's click on a button or menu item, through its action."""
+        found = self.find(role, name, root)
+        check(found is not None, f"no {role} {name!r}")
+        found.queryAction().doAction(0)
+
+    def select_row(self, address):
+        table = self.find("table")
+        table.clear_cache()
+        cells = table.queryTable()
+        rows = [r for r in range(cells.nRows) if cells.getAccessibleAt(r, 1).name == address]
+        check(len(rows) == 1, f"one row for {address}, found {len(rows)}")
+        self.click(cells.getAccessibleAt(rows[0], 1))
+
+    def command(self, text):
+        """A menu command by its menu text (mnemonic shown as "(X)"), for a
+        command that is always enabled: the others are updated only when
+        their menu opens."""
+        self.press("menu item", text)
+
+    def menu_keys(self, menu, text, item):
+        """A menu command as the keyboard gives it: the menu's mnemonic with
+        Alt, then, once the item shows enabled, the item's."""
+        self.key("alt+" + menu)
+
+        def ready():
+            found = self.find("menu item", text)
+            states = found.getState()
+            return states.contains(pyatspi.STATE_SHOWING) and states.contains(pyatspi.STATE_ENABLED)
+        wait_for(ready, f"the menu item {text} shown and enabled")
+        run("xdotool", "key", item)
 
     def exit_by_menu(self):
         """The operator's Projector > Exit."""
@@ -256,6 +299,25 @@ class Console:
         except subprocess.TimeoutExpired:
             raise Failure("the console did not end")
         return self.process.returncode
+
+
+CONTROLLER = "コントローラ"
+BUTTONS = ["電源オン", "スタンバイ", "RGB1", "RGB2", "RGB3", "RGB4", "RGB5", "RGB6",
+           "Video1", "Video2", "Video3", "Video4", "Video5", "Video6", "映像ﾐｭｰﾄｵﾝ", "映像ﾐｭｰﾄｵﾌ",
+           "音声ﾐｭｰﾄｵﾝ", "音声ﾐｭｰﾄｵﾌ", "AVﾐｭｰﾄｵﾝ", "AVﾐｭｰﾄｵﾌ", "LNSTｵﾝ", "LNSTｵﾌ"]
+WEB_PAGE = "Webページ"
+# What a board receives for each button, as the board protocol names it.
+WIRE = [["POWR   1"], ["POWR   0"], ["IRGB   1"], ["IRGB   2"], ["IRGB   3"], ["IRGB   4"], ["IRGB   5"],
+        ["IRGB   6"], ["IVED   1"], ["IVED   2"], ["IVED   3"], ["IVED   4"], ["IVED   5"], ["IVED   6"],
+        ["IMBK   1"], ["IMBK   0"], ["MUTE   1"], ["MUTE   0"], ["IMBK   1", "MUTE   1"], ["IMBK   0", "MUTE   0"],
+        ["LNST   1"], ["LNST   0"]]
+CONTROL_COMMANDS = {command for commands in WIRE for command in commands}
+
+
+def control_commands(boards, address):
+    """The control commands a board received, sorted, each as often as it came."""
+    commands = boards.stats(address)["commands"]
+    return sorted(c for c, n in commands.items() if c in CONTROL_COMMANDS for _ in range(n))
 
 
 def start_window_manager(sandbox):
@@ -423,7 +485,7 @@ def fan_error_raises_one_box_a_log_line_each_and_error_mail(sandbox):
     wait_for(lambda: console.caution_boxes(), "the caution box")
     boxes = console.caution_boxes()
     check(len(boxes) == 1, f"one box for two boards with the same error, found {len(boxes)}")
-    texts = console.labels(boxes[0])
+    texts = labels(boxes[0])
     check(FAN_HEADING in texts and FAN_MESSAGE in texts, f"the box's heading and message: {texts}")
 
     def lines():
@@ -453,6 +515,63 @@ def fan_error_raises_one_box_a_log_line_each_and_error_mail(sandbox):
     wait_for(lambda: len(console.caution_boxes()) == 1, "a new box for the third board's fan error")
     console.key("Return")
     wait_for(lambda: not console.caution_boxes(), "the second box closed")
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+
+
+CONTROL_FLEET = [board(f"127.0.21.{i}", f"Saal {i}") for i in range(1, 7)]
+
+
+@case
+def controller_buttons_reach_the_selected_board_only(sandbox):
+    boards = Boards(sandbox, {"searchPort": -1, "boards": CONTROL_FLEET})
+    addresses = [b["address"] for b in CONTROL_FLEET]
+    seen = os.path.join(sandbox.dir.name, "browser-saw")
+    browser = os.path.join(sandbox.dir.name, "my browser")
+    with open(browser, "w") as out:
+        out.write(f"#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '{seen}.part' && mv '{seen}.part' '{seen}'\n")
+    os.chmod(browser, 0o755)
+    sandbox.seed(addresses, settings=dict(NO_BOXES, BrowserPath=browser))
+    start_window_manager(sandbox)
+    console = Console(sandbox)
+    wait_for(lambda: all(row[0] for row in console.rows()) and len(console.rows()) == 6, "six named rows")
+    check(console.controller() is None, "no controller before it is asked for")
+    console.command("コントローラ(C)")
+    wait_for(lambda: console.controller() is not None, "the controller")
+
+    # The buttons in turn, each to one of five boards; the sixth is never chosen.
+    for button, name in enumerate(BUTTONS):
+        target = CONTROL_FLEET[button % 5]
+        console.select_row(target["address"])
+        wait_for(lambda: console.controller().name == f"{CONTROLLER} : {target['projectorName']}({target['address']})",
+                 lambda: f"the caption naming {target['address']} (it is {console.controller().name!r})")
+        before = boards.sent(target["address"], WIRE[button][-1])
+        console.press("push button", name, console.controller())
+        wait_for(lambda: boards.sent(target["address"], WIRE[button][-1]) > before,
+                 f"{WIRE[button]} at {target['address']} from {name}")
+    for index, address in enumerate(addresses):
+        expected = sorted(c for button in range(index, 22, 5) if index < 5 for c in WIRE[button])
+        got = control_commands(boards, address)
+        check(got == expected, f"{address} received {got}, expected {expected}")
+
+    console.select_row(addresses[2])
+    console.press("push button", WEB_PAGE, console.controller())
+    wait_for(lambda: os.path.exists(seen), "the browser")
+    with open(seen) as saw:
+        arguments = saw.read()
+    check(arguments == f"1\nhttp://{addresses[2]}/\n", f"the browser was given {arguments!r}")
+
+    # It opens where it was left.
+    ids = run("xdotool", "search", "--onlyvisible", "--name", f"^{CONTROLLER} : ").split()
+    check(len(ids) == 1, f"one controller window, found {ids}")
+    run("xdotool", "windowmove", "--sync", ids[0], "300", "640")
+    where = run("xdotool", "getwindowgeometry", ids[0]).split("Position: ")[1].split()[0]
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+    console = Console(sandbox)
+    wait_for(lambda: console.controller() is not None, "the controller again after the restart")
+    ids = wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--name", f"^{CONTROLLER} : ").split(),
+                   "the controller's window")
+    again = run("xdotool", "getwindowgeometry", ids[0]).split("Position: ")[1].split()[0]
+    check(again == where, f"the controller opened at {again}, was at {where}")
     check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
 
 
@@ -505,6 +624,140 @@ def report_on_schedule_and_send_now_to_one_address(sandbox):
     wait_for(lambda: console.caution_boxes(), "the fan error's box")
     console.key("Return")
     wait_for(lambda: not console.caution_boxes(), "the box closed")
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+
+
+@case
+def group_power_on_goes_to_each_member_in_turn(sandbox):
+    fleet = [board(f"127.0.24.{i}", f"Raum {i}", power="standby") for i in range(1, 5)]
+    boards = Boards(sandbox, {"searchPort": -1, "boards": fleet})
+    addresses = [b["address"] for b in fleet]
+    sandbox.seed(addresses, groups=[("Hall", [2, 0, 3])], settings=dict(NO_BOXES, PowerOnMoving=1, NextPowerOnTime=2))
+    start_window_manager(sandbox)
+    console = Console(sandbox)
+    wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows")
+    hall = console.find("page tab", "Hall")
+    console.click(hall)
+    wait_for(lambda: sorted(r[1] for r in console.rows()) == sorted(addresses[i] for i in (0, 2, 3)), "Hall's rows")
+    # A double-click on the tab opens the controller on the tab's group.
+    x, y, width, height = hall.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    run("xdotool", "mousemove", str(x + width // 2), str(y + height // 2), "click", "--repeat", "2", "1")
+    wait_for(lambda: console.controller() is not None and console.controller().name == f"{CONTROLLER} : Hall",
+             "the controller naming the group")
+
+    console.press("push button", BUTTONS[0], console.controller())
+    arrived = {}
+
+    def everyone_on():
+        for address in addresses:
+            if address not in arrived and boards.sent(address, "POWR   1"):
+                arrived[address] = time.monotonic()
+        return len(arrived) == 3
+    wait_for(everyone_on, lambda: f"power-on at every member of Hall (so far {arrived})", 30)
+    order = sorted(arrived, key=arrived.get)
+    check(order == [addresses[2], addresses[0], addresses[3]], f"power-on in the order {order}")
+    gaps = [arrived[b] - arrived[a] for a, b in zip(order, order[1:])]
+    check(all(1.4 <= gap <= 3.5 for gap in gaps), f"two seconds apart, were {gaps}")
+    check(boards.sent(addresses[1], "POWR   1") == 0, "nothing for the board outside the group")
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+
+
+@case
+def login_board_is_logged_in_from_the_dialog_and_kept(sandbox):
+    fleet = [board("127.0.22.1", "Studio", hostName="PJ-LOGIN", login=True, user="admin", password="s3cret-word"),
+             board("127.0.22.2", "Foyer")]
+    boards = Boards(sandbox, {"searchPort": -1, "boards": fleet})
+    sandbox.seed(["127.0.22.1", "127.0.22.2"], settings=NO_BOXES)
+    start_window_manager(sandbox)
+    console = Console(sandbox)
+    dialog = wait_for(lambda: console.top_window("ユーザー名とパスワードの入力"), "the password dialog", 15)
+    line = wait_for(lambda: console.find("label", None, dialog) and
+                    [l for l in labels(dialog) if l.startswith("PJ-LOGIN")], "the projector line")
+    check(line[0].startswith("PJ-LOGIN (127.0.22.1 : "), f"the projector line reads {line}")
+    tick = console.find("check box", "このパスワードを保存する", dialog)
+    check(tick.getState().contains(pyatspi.STATE_CHECKED), "the save tick is ticked")
+    console.find("text", "ユーザー名", dialog).queryEditableText().setTextContents("admin")
+    console.find("password text", "パスワード", dialog).queryEditableText().setTextContents("s3cret-word")
+    console.press("push button", "OK", dialog)
+    wait_for(lambda: console.row_of("127.0.22.1") and console.row_of("127.0.22.1")[3] == "正常",
+             "the login board's row, polled")
+    check(boards.stats("127.0.22.1")["logins"] == 1, "one login")
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+    with open(sandbox.profile, "rb") as stored:
+        check(b"s3cret-word" not in stored.read(), "the password is not stored as it was typed")
+
+    console = Console(sandbox)
+    wait_for(lambda: boards.stats("127.0.22.1")["logins"] == 2, "a login with the saved password")
+    wait_for(lambda: console.row_of("127.0.22.1") and console.row_of("127.0.22.1")[3] == "正常", "the row again")
+    check(console.top_window("ユーザー名とパスワードの入力") is None, "no password dialog the second time")
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+
+
+def labels(root):
+    found = []
+    for i in range(root.childCount):
+        child = root.getChildAtIndex(i)
+        if child.getRoleName() == "label":
+            found.append(child.name)
+        found += labels(child)
+    return found
+
+
+@case
+def add_by_address_once_and_delete_asks_first(sandbox):
+    fleet = [board("127.0.23.1", "Aula"),
+             board("127.0.23.2", "Keller", faults=[{"on": "info", "kind": "yourip"}])]
+    boards = Boards(sandbox, {"searchPort": -1, "boards": fleet})
+    sandbox.seed(["127.0.23.1", "127.0.23.2"], settings=NO_BOXES)
+    start_window_manager(sandbox)
+    console = Console(sandbox)
+    wait_for(lambda: console.row_of("127.0.23.1") and console.row_of("127.0.23.1")[0] == "Aula" and
+             console.row_of("127.0.23.2") and console.row_of("127.0.23.2")[3] == "接続異常", "both rows polled")
+
+    for attempt in range(2):
+        console.menu_keys("p", "追加(A)", "a")
+        dialog = wait_for(lambda: console.top_window("追加"), "the add dialog")
+        def ok_enabled():
+            return console.find("push button", "OK", dialog).getState().contains(pyatspi.STATE_ENABLED)
+        check(not ok_enabled(), "OK waits for a whole address")
+        # "." right after a field filled itself stays in the next field.
+        run("xdotool", "type", "--delay", "40", "127.0.23.3")
+        wait_for(ok_enabled, "OK for a whole address")
+        console.press("push button", "OK", dialog)
+        wait_for(lambda: console.top_window("追加") is None, "the add dialog closed")
+        wait_for(lambda: console.row_of("127.0.23.3") is not None, "the added row, once")
+    check(len(console.rows()) == 3, f"three rows: {console.rows()}")
+
+    # Delete does not even ask for a projector that answers; the properties
+    # opened next are the first dialog.
+    console.select_row("127.0.23.1")
+    console.key("Delete")
+    console.menu_keys("p", "プロパティ(P)", "p")
+    properties = wait_for(lambda: console.top_window("プロパティ"), "the properties")
+    check(console.top_window("削除の確認") is None, "no question for a projector that answers")
+    address = console.find("text", "IPアドレス", properties).queryText()
+    check(address.getText(0, -1) == "127.0.23.1", "the properties of the selected projector")
+    console.press("push button", "閉じる", properties)
+    wait_for(lambda: console.top_window("プロパティ") is None, "the properties closed")
+    console.select_row("127.0.23.2")
+    console.key("Delete")
+    box = wait_for(lambda: console.top_window("削除の確認"), "the question")
+    check(console.find("push button", "いいえ(N)", box).getState().contains(pyatspi.STATE_IS_DEFAULT),
+          "No is the default answer")
+    console.press("push button", "いいえ(N)", box)
+    wait_for(lambda: console.top_window("削除の確認") is None, "the question closed")
+    check(console.row_of("127.0.23.2") is not None and len(console.rows()) == 3, "No keeps the projector")
+
+    console.key("Delete")
+    box = wait_for(lambda: console.top_window("削除の確認"), "the question again")
+    console.press("push button", "はい(Y)", box)
+    wait_for(lambda: console.row_of("127.0.23.2") is None and len(console.rows()) == 2, "the row gone")
+    # Its session is gone too: a refresh reaches the others and not it.
+    contacts = boards.stats("127.0.23.2")["infoConnections"]
+    polls = boards.sent("127.0.23.1", "TTAV   1")
+    console.key("F5")
+    wait_for(lambda: boards.sent("127.0.23.1", "TTAV   1") > polls, "the whole refresh at the other board")
+    check(boards.stats("127.0.23.2")["infoConnections"] == contacts, "no contact with the deleted projector")
     check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
 
 

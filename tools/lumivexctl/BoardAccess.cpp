@@ -3,16 +3,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include <arpa/inet.h>
-
 #include "comm/CommDefs.h"
 
-bool IsIPv4Address(const std::string& text) {
-    // The parser stops at a zero byte; what follows it would otherwise be
-    // stored with the address and never match a board's.
-    in_addr addr{};
-    return text.find('\0') == std::string::npos && inet_pton(AF_INET, text.c_str(), &addr) == 1;
-}
+const std::set<std::string> kBoardAccessOptions = {"--user", "--password-file", "--ports"};
 
 bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error) {
     std::ifstream file(path);

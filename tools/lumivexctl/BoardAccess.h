@@ -9,6 +9,7 @@
 
 #include "comm/DirectSession.h"
 #include "comm/ProjectorInfo.h"
+#include "platform/Ipv4Address.h"
 
 struct BoardAccess {
     std::string address;
@@ -30,8 +31,6 @@ bool ParsePortRange(const std::string& text, int& start, int& end);
 
 // Fills access from the options; false with a message on a bad value.
 bool ParseBoardAccess(const CCtlOptions& options, BoardAccess& access, std::string& error);
-// True for a dotted IPv4 address text.
-bool IsIPv4Address(const std::string& text);
 // Reads the first line of a password file (without its line end).
 bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error);
 
