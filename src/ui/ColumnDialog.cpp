@@ -47,6 +47,8 @@ CColumnDialog::CColumnDialog(const CViewItemInfoList& columns, QWidget* parent)
     setWindowTitle(UiText(IDS_COLUMN_DIALOG));
     BuildLayout();
     FillRows();
+    // Every column in sight at once: there are only eleven.
+    m_list->setMinimumHeight(m_list->sizeHintForRow(0) * m_list->count() + 2 * m_list->frameWidth());
     connect(m_list, &QListWidget::itemSelectionChanged, this, &CColumnDialog::OnSelectionChanged);
     connect(m_list, &QListWidget::itemChanged, this, &CColumnDialog::OnItemChanged);
     connect(m_up, &QPushButton::clicked, this, &CColumnDialog::MoveUp);

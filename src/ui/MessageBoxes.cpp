@@ -1,7 +1,9 @@
 #include "ui/MessageBoxes.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
+#include "ui/SettingDialogTexts.h"
 #include "ui/UiDefs.h"
 #include "ui/UiText.h"
 
@@ -14,6 +16,8 @@ void ShowStopMessage(QWidget* parent, const std::string& text) {
 bool ConfirmDelete(QWidget* parent, int questionId) {
     QMessageBox box(QMessageBox::Question, UiText(IDS_DELETE_CAPTION), UiText(questionId),
                     QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(UiText(IDS_BUTTON_YES));
+    box.button(QMessageBox::No)->setText(UiText(IDS_BUTTON_NO));
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

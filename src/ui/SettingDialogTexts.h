@@ -8,6 +8,8 @@
 constexpr int IDS_BUTTON_OK = 10300;
 constexpr int IDS_BUTTON_CANCEL = 10301;
 constexpr int IDS_BUTTON_APPLY = 10302;
+constexpr int IDS_BUTTON_YES = 10303;
+constexpr int IDS_BUTTON_NO = 10304;
 
 // Group settings dialog (template 2003).
 constexpr int IDS_GROUP_DIALOG = 200300;
