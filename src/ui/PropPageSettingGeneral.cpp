@@ -79,7 +79,9 @@ void CPropPageSettingGeneral::BuildLayout() {
     auto* spacingRow = new QHBoxLayout;
     spacingRow->addWidget(m_oneByOne);
     spacingRow->addWidget(m_spacing);
-    spacingRow->addWidget(new QLabel(UiText(IDS_GENERAL_SECONDS_APART), this));
+    auto* secondsLabel = new QLabel(UiText(IDS_GENERAL_SECONDS_APART), this);
+    secondsLabel->setBuddy(m_spacing);  // a list names itself by its entry: the label says what it is
+    spacingRow->addWidget(secondsLabel);
     spacingRow->addStretch(1);
     auto* powerLayout = new QVBoxLayout(power);
     powerLayout->addWidget(m_allAtOnce);

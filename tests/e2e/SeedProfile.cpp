@@ -2,7 +2,9 @@
 // groups, as an operator's console would have left it, for the end-to-end
 // tests of the real program.
 //   console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,INDEX...]...
-// INDEX counts the addresses from 0.
+//                    [--int NAME=NUMBER]... [--text NAME=TEXT]...
+// INDEX counts the addresses from 0; --int and --text set values of the
+// "Settings" section.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,7 +18,9 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
-        std::fputs("usage: console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,...]...\n", stderr);
+        std::fputs("usage: console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,...]... [--int NAME=NUMBER]..."
+                   " [--text NAME=TEXT]...\n",
+                   stderr);
         return 2;
     }
     OpenProfile(argv[1]);
@@ -34,6 +38,17 @@ int main(int argc, char** argv) {
                 if (CProjectorInfo* member = groups[0]->GetAt(LeadingInt(field)))
                     group->Add(member);
             groups.push_back(std::move(group));
+            continue;
+        }
+        if ((arg == "--int" || arg == "--text") && i + 1 < argc) {
+            const std::string setting = argv[++i];
+            const auto equals = setting.find('=');
+            const std::string name = setting.substr(0, equals);
+            const std::string value = equals == std::string::npos ? "" : setting.substr(equals + 1);
+            if (arg == "--int")
+                CurrentProfile().WriteInt("Settings", name, LeadingInt(value));
+            else
+                CurrentProfile().WriteText("Settings", name, value);
             continue;
         }
         CProjectorInfo record;
