@@ -542,11 +542,11 @@ def columns_hidden_moved_resized_and_sorted_survive_restart(sandbox):
     wait_for(lambda: console.header_names()[:3] == ["プロジェクター名", "製造番号", "IPアドレス"],
              lambda: f"the serial number second ({console.header_names()})")
 
-    # Widen the status column by its divider.
-    x, y, width, height = console.header("状態").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    console.drag(x + width - 1, y + height // 2, x + width + 49)
-    wide = wait_for(lambda: (lambda w: w if w > width + 30 else None)(
-        console.header("状態").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)[2]), "a wider status column")
+    # A double-click on the input column's divider fits it to "コンピュータ2".
+    x, y, width, height = console.header("入力").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    run("xdotool", "mousemove", str(x + width - 1), str(y + height // 2), "click", "--repeat", "2", "--delay", "80", "1")
+    wide = wait_for(lambda: (lambda w: w if w > width + 20 else None)(
+        console.header("入力").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)[2]), "a fitted input column")
 
     # Sort by address, descending, in the sort dialog.
     console.menu("alt+v", "o")
@@ -567,8 +567,8 @@ def columns_hidden_moved_resized_and_sorted_survive_restart(sandbox):
     check(console.header_names() == headers, f"columns {console.header_names()} != {headers}")
     address = headers.index("IPアドレス")
     check([r[address] for r in console.rows()] == sorted(UNSEEN, reverse=True), f"still descending: {console.rows()}")
-    width_now = console.header("状態").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)[2]
-    check(width_now == wide, f"status column {width_now} wide, was {wide}")
+    width_now = console.header("入力").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)[2]
+    check(width_now == wide, f"input column {width_now} wide, was {wide}")
     check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
 
 
