@@ -22,6 +22,7 @@
 
 #include "comm/ProjectorInfo.h"
 #include "platform/EventWait.h"
+#include "support/PaintWait.h"
 #include "settings/GroupItem.h"
 #include "settings/GroupItem2.h"
 #include "ui/GroupSetting.h"
@@ -87,27 +88,11 @@ void MakeFleet(CGroupItem& all, CGroupItem2& half) {
     }
 }
 
-// Counts the paint events of both lists.
-class CPaintCounter : public QObject {
-public:
-    int paints = 0;
+CPaintWait g_paints;
 
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
-CPaintCounter g_paints;
-
-// Runs the event loop until the lists have painted what was left to paint.
+// Both lists have painted what was left to paint.
 void Paint(CGroupSetting& dialog, int lists = 1) {
-    for (QListView* list : {dialog.AllList(), dialog.MemberList()})
-        list->viewport()->installEventFilter(&g_paints);
-    const int before = g_paints.paints;
-    RunEventsUntil([&] { return g_paints.paints >= before + lists; }, 200, {}, 1);
-    QCoreApplication::sendPostedEvents();
+    g_paints.Wait({dialog.AllList()->viewport(), dialog.MemberList()->viewport()}, lists, 200);
 }
 
 Times Open(const CGroupItem& all, const CGroupItem* edited) {
