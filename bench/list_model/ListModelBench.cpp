@@ -23,6 +23,7 @@
 
 #include "comm/ProjectorInfo.h"
 #include "platform/EventWait.h"
+#include "support/PaintWait.h"
 #include "settings/GroupItem.h"
 #include "settings/GroupItem2.h"
 #include "settings/ViewSortInfo.h"
@@ -95,29 +96,10 @@ void MakeFleet(CGroupItem& all, CGroupItem2& group) {
     }
 }
 
-// Counts the list's paint events, to show that the figures include painting.
-class CPaintCounter : public QObject {
-public:
-    int paints = 0;
+CPaintWait g_paints;
 
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
-CPaintCounter g_paints;
-
-// Runs the event loop until the list has painted what the change left to
-// paint, as the window system would, or for a short while when nothing is
-// on screen to paint. Waiting costs no CPU time, so only the work counts.
-void Paint(CItemListArea& area) {
-    area.ListView()->viewport()->installEventFilter(&g_paints);
-    const int before = g_paints.paints;
-    RunEventsUntil([&] { return g_paints.paints > before; }, 40, {}, 1);
-    QCoreApplication::sendPostedEvents();
-}
+// The list has painted what the change left to paint.
+void Paint(CItemListArea& area) { g_paints.Wait({area.ListView()->viewport()}); }
 
 // What a tab click costs: the old list window goes, a new one for the group
 // is made, filled, sorted and painted.
@@ -201,6 +183,6 @@ int main(int argc, char** argv) {
                return total;
            }));
     std::printf("%-52s %7.2f ms\n", "full refresh over 50 turns, longest turn", worstTurn);
-    std::printf("%d paints of the list measured\n", g_paints.paints);
-    return g_paints.paints > 0 ? 0 : 1;
+    std::printf("%d paints of the list measured\n", g_paints.Paints());
+    return g_paints.Paints() > 0 ? 0 : 1;
 }

@@ -33,6 +33,8 @@ constexpr int IDS_SAVE_FAILED = 10210;
 constexpr int IDS_PROFILE_UNREADABLE = 10211;
 // Accessible name of the group tabs.
 constexpr int IDS_GROUP_TABS_NAME = 10212;
+// The settings chosen in a dialog could not be saved.
+constexpr int IDS_SETTINGS_SAVE_FAILED = 10213;
 
 // The about box's text and the program's version.
 constexpr const char* LUMIVEX_VERSION = "1.0.1";

@@ -108,6 +108,9 @@ void CLumivexView::Shutdown() {
     // Sessions write into the records: every session ends before a record
     // can go. The mail logic reads the records and the engine: detach it
     // before the mail window (which waits for its sending thread) goes.
+    if (m_engine)
+        for (const auto& group : m_groups)
+            m_engine->ForgetGroup(group.get());
     delete m_engine;
     m_engine = nullptr;
     DestroyAlerts();
@@ -229,6 +232,8 @@ LRESULT CLumivexView::OnMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
     case WM_MAIL_SEND_NOW:
         m_notifier.OnSendReportNow(reinterpret_cast<const CMailObject*>(wParam));
         break;
+    case WM_GROUP_NAME_FREE:
+        return OnGroupNameFree(wParam, lParam);
     default:
         break;
     }
@@ -268,6 +273,17 @@ bool CLumivexView::IsCommandEnabled(int id) const {
         return IsProjectorCommandEnabled(id);
     case ID_WINDOW_CONTROLLER:
         return !m_shutDown;
+    case ID_GROUP_NEW:
+        return m_tabs && !m_groups.empty();
+    case ID_GROUP_EDIT:
+    case ID_GROUP_DELETE:
+        return m_tabs && m_tabs->currentIndex() > 0;
+    case ID_OPTION_SETTINGS:
+        return m_comm && m_general;
+    case ID_VIEW_COLUMNS:
+        return m_columns != nullptr;
+    case ID_VIEW_SORT:
+        return m_sort != nullptr;
     default:
         return false;
     }
@@ -297,6 +313,24 @@ void CLumivexView::OnCommand(int id) {
         break;
     case ID_WINDOW_CONTROLLER:
         ShowController(!ControllerVisible());
+        break;
+    case ID_GROUP_NEW:
+        NewGroup();
+        break;
+    case ID_GROUP_EDIT:
+        EditGroup();
+        break;
+    case ID_GROUP_DELETE:
+        DeleteGroup();
+        break;
+    case ID_OPTION_SETTINGS:
+        RunSettingsSheet();
+        break;
+    case ID_VIEW_COLUMNS:
+        RunColumnDialog();
+        break;
+    case ID_VIEW_SORT:
+        RunSortDialog();
         break;
     default:
         break;

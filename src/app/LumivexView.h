@@ -90,6 +90,10 @@ public:
     void SelectGroupTab();
     void RebuildListArea(int index);
     CGroupItem* GroupAt(int index) const;
+    // Automatic group names, from the named groups' tab captions.
+    int NextGroupNumber() const;
+    int LowestFreeGroupNumber() const;
+    std::string UniqueGroupName(const std::string& name) const;
     // Saves the column layout, the sort and the settings records (at
     // shutdown, and when the desktop session asks for everything to be saved).
     void SaveSettings();
@@ -172,6 +176,21 @@ private:
     void SaveControllerPlacement();
     // Ends every dialog and destroys the controller (at shutdown).
     void CloseOperatorWindows();
+
+    // Group commands (LumivexViewGroups.cpp).
+    std::vector<std::string> NamedGroupCaptions() const;
+    void NewGroup();
+    void EditGroup();
+    void DeleteGroup();
+    LRESULT OnGroupNameFree(WPARAM name, LPARAM answer) const;
+    // Options and layout dialogs (LumivexViewOptions.cpp).
+    void RunSettingsSheet();
+    void TakeSettings(const CCommSetInfo& comm, const CGeneralSetInfo& general);
+    void RunColumnDialog();
+    void RunSortDialog();
+    // Writes what write() stores as one change of the file; a failure is
+    // told to the operator.
+    void SaveOptions(const std::function<void()>& write);
 
     IClock* m_clock;
     std::unique_ptr<CViewItemInfoList> m_columns;

@@ -57,9 +57,12 @@ void CLumivexView::OnAlertSettings() {
 void CLumivexView::OnMailSettings() {
     CPropSheetMail sheet(this, *m_clock);
     sheet.Settings() = *m_mail;
-    if (sheet.DoModal() != PROPSHEET_OK)
-        return;
-    *m_mail = sheet.Settings();
-    m_mail->Save();
-    m_notifier.RestartSchedule();
+    // Apply as well as OK: what the sheet shows as applied is in force.
+    connect(&sheet, &CPropSheet::Applied, this, [this, &sheet] {
+        sheet.TakePages();
+        *m_mail = sheet.Settings();
+        m_mail->Save();
+        m_notifier.RestartSchedule();
+    });
+    sheet.DoModal();
 }

@@ -1,8 +1,6 @@
 // The view's projector commands (properties, add, delete, password) with
 // their enable rules and dialogs, the deletion of a projector, and the
 // password dialog a board's session asks for through the engine.
-#include <QMessageBox>
-#include <QPushButton>
 
 #include "app/AppDefs.h"
 #include "app/LumivexView.h"
@@ -10,6 +8,7 @@
 #include "comm/CommWnd.h"
 #include "comm/ValueProjectorInfo.h"
 #include "ui/ItemListArea.h"
+#include "ui/MessageBoxes.h"
 #include "ui/PasswordDialog.h"
 #include "ui/ProjectorAddDialog.h"
 #include "ui/PropertyDialog.h"
@@ -62,12 +61,8 @@ void CLumivexView::AddProjectorFromDialog() {
 }
 
 bool CLumivexView::ConfirmDeletion(int questionId) {
-    QMessageBox box(QMessageBox::Question, UiText(IDS_DELETE_CAPTION), UiText(questionId),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.button(QMessageBox::Yes)->setText(UiText(IDS_ANSWER_YES));
-    box.button(QMessageBox::No)->setText(UiText(IDS_ANSWER_NO));
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes && !m_shutDown;
+    // The box's own event loop may see the console close.
+    return ConfirmDelete(this, questionId) && !m_shutDown;
 }
 
 void CLumivexView::DeleteSelectedProjector() {

@@ -52,7 +52,7 @@ void CLumivexView::FillGroupTabs() {
         while (m_tabs->count() > 0)
             m_tabs->removeTab(0);
         for (const auto& group : m_groups)
-            m_tabs->addTab(QString::fromStdString(group->Name()));
+            m_tabs->AddGroupTab(group->Name());
         // A stored tab beyond the last selects the last; a negative one
         // (no tab) falls back to the All group.
         const int stored = CValue().GetSelectGroup();

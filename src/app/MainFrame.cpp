@@ -11,20 +11,14 @@
 #include "app/LumivexView.h"
 #include "platform/ResourceText.h"
 #include "settings/Value.h"
+#include "ui/UiText.h"
 
 namespace {
 
-QString Text(int id) { return QString::fromStdString(ResourceText(id)); }
+QString Text(int id) { return UiText(id); }
 
-// The accessible name of a menu entry: its text without the mnemonic marker
-// and the accelerator column.
-QString PlainText(QString text) {
-    text = text.section(QLatin1Char('\t'), 0, 0);
-    const qsizetype mark = text.indexOf(QLatin1String("(&"));
-    if (mark >= 0 && text.endsWith(QLatin1Char(')')))
-        text.truncate(mark);
-    return text.remove(QLatin1Char('&'));
-}
+// The accessible name of a menu entry.
+QString PlainText(QString text) { return PlainLabel(std::move(text)); }
 
 constexpr int kDefaultWidth = 1100;
 constexpr int kDefaultHeight = 600;

@@ -192,6 +192,14 @@ CValueProjectorInfo* CCommWnd::NextSessionInGroup(CValueProjectorInfo* current) 
     return nullptr;
 }
 
+void CCommWnd::ForgetGroup(const CGroupItem* group) {
+    if (!group || group != m_commandGroup)
+        return;
+    m_commandGroup = nullptr;
+    m_powerOnSession = nullptr;
+    m_powerOnActive = 0;
+}
+
 void CCommWnd::ScheduleUpdate() {
     m_nextUpdate = m_updateInterval > 0 ? m_clock->Now().AddSeconds(m_updateInterval) : CDateTime::Never();
 }

@@ -58,6 +58,9 @@ public:
     void RequestUpdateAll(int track);
     int SendCommand(CGroupItem* group, CProjectorInfo* record, int index);
     CValueProjectorInfo* NextSessionInGroup(CValueProjectorInfo* current) const;
+    // The group is about to be deleted: the engine lets go of it, ending a
+    // power-on sequence that walks it, so no tick reads it afterwards.
+    void ForgetGroup(const CGroupItem* group);
     void ScheduleUpdate();
     void ScheduleSearch();
     // Changes a persistent record's address or login under its session's lock
@@ -75,6 +78,9 @@ public:
     void SetUpdateInterval(int seconds) { m_updateInterval = seconds; }
     void SetSearchInterval(int seconds) { m_searchInterval = seconds; }
     void SetPowerOnSpacing(int seconds) { m_powerOnSpacing = seconds; }
+    int UpdateInterval() const { return m_updateInterval; }
+    int SearchInterval() const { return m_searchInterval; }
+    int PowerOnSpacing() const { return m_powerOnSpacing; }
     void SetSearchPort(int port) { m_searchPort = port; }
     int SearchPort() const { return m_searchPort; }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "settings/ProfileStore.h"
 #include "settings/SettingsDefs.h"
@@ -46,6 +47,11 @@ std::string CValue::GetText(const char* name, const char* fallback) const {
 }
 
 void CValue::SetText(const char* name, const std::string& value) { m_store.WriteText(kSettings, name, value); }
+
+bool CValue::IsStored(const char* name) const {
+    const std::vector<std::string> names = m_store.ValueNames(kSettings);
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
 
 std::string CValue::GetViewInfoVisible() const { return GetText("ViewInfoVisible", "11111111111"); }
 void CValue::SetViewInfoVisible(const std::string& value) { SetText("ViewInfoVisible", value); }

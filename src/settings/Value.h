@@ -127,6 +127,10 @@ public:
     CBinary GetBinary(const std::string& section, const std::string& name) const;
     void WriteBinary(const std::string& section, const std::string& name, const CBinary& bytes);
 
+    // Whether value name of section "Settings" is in the store at all (its
+    // reader gives the default either way).
+    bool IsStored(const char* name) const;
+
     CProfileStore& Store() const { return m_store; }
 
 private:

@@ -1,6 +1,7 @@
 #include "ui/ItemListArea.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -8,6 +9,7 @@
 #include "settings/GroupItem.h"
 #include "ui/ItemListView.h"
 #include "ui/ListColumns.h"
+#include "ui/ListHeader.h"
 #include "ui/ProjectorListModel.h"
 #include "ui/UiDefs.h"
 
@@ -45,10 +47,20 @@ CItemListArea::CItemListArea(CViewItemInfoList* columns, QObject* view, QWidget*
     connect(m_list, &CItemListView::ListColumnMoved, this, &CItemListArea::OnColumnMoved, Qt::QueuedConnection);
     connect(m_list, &CItemListView::ListColumnWidth, this, &CItemListArea::OnColumnWidth);
     connect(m_list, &CItemListView::RowMenuAboutToShow, this, &CItemListArea::RowMenuAboutToShow);
+    connect(m_list, &CItemListView::ListHeaderMenu, this, &CItemListArea::ShowHeaderMenu);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CItemListArea::OnSelectionChanged);
     connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { PostMessage(m_view, WM_LIST_DBLCLK); });
+    if (m_columns->WidthsToFit())
+        FitWidthsToCaptions();
     RebuildColumns();
+}
+
+void CItemListArea::FitWidthsToCaptions() {
+    const auto* header = static_cast<const CListHeader*>(m_list->horizontalHeader());
+    m_columns->FitWidths([header](int column) {
+        return header->SectionWidthFor(QString::fromStdString(ColumnCaption(column)));
+    });
 }
 
 CItemListArea::~CItemListArea() { HarvestLayout(); }
@@ -133,6 +145,31 @@ void CItemListArea::HarvestLayout() {
         }
     }
     m_columns->Reorder(order);
+}
+
+void CItemListArea::ShowHeaderMenu(const QPoint& at) {
+    QMenu menu(this);
+    for (int column = 0; column < LIST_COLUMN_COUNT; ++column) {
+        const CViewItemInfo* item = m_columns->ByColumn(column);
+        QAction* action = menu.addAction(QString::fromStdString(ColumnCaption(column)));
+        action->setData(column);
+        action->setCheckable(true);
+        action->setChecked(column == COLUMN_NAME || (item && item->visible));
+        action->setEnabled(column != COLUMN_NAME);
+    }
+    // Acted on once the menu has gone, not while its header is still busy
+    // with the request.
+    if (QAction* chosen = menu.exec(at))
+        ToggleColumn(chosen->data().toInt());
+}
+
+void CItemListArea::ToggleColumn(int column) {
+    if (column == COLUMN_NAME)
+        return;
+    // The header's latest widths and order first: the toggle rearranges the list.
+    HarvestLayout();
+    if (m_columns->ToggleVisible(column) > 0)
+        RebuildColumns();
 }
 
 void CItemListArea::SetRowMenuActions(const std::vector<QAction*>& actions) { m_list->SetRowMenuActions(actions); }

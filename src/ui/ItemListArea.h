@@ -5,8 +5,8 @@
 // keeps a record-to-row index so an update touches one row, and batches row
 // updates so a refresh of the whole fleet repaints once. It tells the view
 // about selection changes (WM_LIST_SELCHANGED) and double-clicks
-// (WM_LIST_DBLCLK) by posted messages. Columns are matched by their number,
-// never by caption. The view owns it; it does not own the group, the column
+// (WM_LIST_DBLCLK) by posted messages, and handles the header's own menu
+// itself. Columns are matched by their number, never by caption. The view owns it; it does not own the group, the column
 // list or the sort settings, which must outlive it (its destruction harvests
 // the operator's widths and order into the column list).
 #include <string>
@@ -22,6 +22,7 @@ class CItemListView;
 class CProjectorInfo;
 class CProjectorListModel;
 class QAction;
+class QPoint;
 class QTableView;
 
 class CItemListArea : public QWidget {
@@ -58,6 +59,13 @@ public:
     // The row menu's commands (the main window's actions); a null entry is a
     // separator.
     void SetRowMenuActions(const std::vector<QAction*>& actions);
+    // The header's menu: one item per column in number order, ticked when
+    // shown; the name column's is ticked and greyed. Choosing an item shows
+    // or hides its column here: its commands never reach the main window.
+    void ShowHeaderMenu(const QPoint& at);
+    // Shows a hidden column, hides a shown one (never the name column), and
+    // rebuilds the columns.
+    void ToggleColumn(int column);
 
     QTableView* ListView() const;
     CProjectorListModel* ListModel() const { return m_model; }
@@ -74,6 +82,7 @@ private:
     // Selects record's row (none for null or unlisted) without telling the view.
     void SelectQuietly(CProjectorInfo* record);
     void ApplyWidths();
+    void FitWidthsToCaptions();
 
     CViewItemInfoList m_defaultColumns;
     CViewSortInfo m_defaultSort;

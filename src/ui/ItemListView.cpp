@@ -61,6 +61,9 @@ CItemListView::CItemListView(CProjectorListModel* model, QWidget* parent) : QTab
     });
     connect(header, &QHeaderView::sectionResized, this,
             [this](int logical, int, int width) { emit ListColumnWidth(m_model->ColumnAt(logical), width); });
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::customContextMenuRequested, this,
+            [this, header](const QPoint& at) { emit ListHeaderMenu(header->viewport()->mapToGlobal(at)); });
 }
 
 void CItemListView::SetRowMenuActions(const std::vector<QAction*>& actions) { m_rowMenuActions = actions; }

@@ -31,6 +31,9 @@ signals:
     void ListColumnMoved();
     // WM_LIST_COLUMN_WIDTH: this column is now width pixels wide.
     void ListColumnWidth(int column, int width);
+    // WM_LIST_HEADER_MENU: the operator asked for the header's menu here
+    // (screen position).
+    void ListHeaderMenu(const QPoint& at);
     // The row menu is about to open (time to update its items' states).
     void RowMenuAboutToShow();
 

@@ -7,9 +7,22 @@
 
 namespace {
 constexpr int kMarkerGap = 3;
+// Text widths are rounded to whole pixels; this keeps a caption that just
+// fits from being elided.
+constexpr int kRoundingRoom = 2;
 }
 
 CListHeader::CListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+int CListHeader::SectionWidthFor(const QString& caption) const {
+    QStyleOptionHeaderV2 option;
+    initStyleOption(&option);
+    const int sample = 1000;
+    option.rect = QRect(0, 0, sample, height() > 0 ? height() : sizeHint().height());
+    const int labelWidth = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this).width();
+    const int inset = sample - labelWidth;
+    return inset + SORT_MARKER_SIZE + kMarkerGap + option.fontMetrics.horizontalAdvance(caption) + kRoundingRoom;
+}
 
 void CListHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
     if (!rect.isValid())

@@ -10,6 +10,9 @@ class CListHeader : public QHeaderView {
 public:
     explicit CListHeader(QWidget* parent = nullptr);
 
+    // The narrowest section that shows caption whole beside the sort marker.
+    int SectionWidthFor(const QString& caption) const;
+
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
 };

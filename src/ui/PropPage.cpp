@@ -5,7 +5,8 @@ CPropPage::CPropPage(const QString& title, QWidget* parent) : QWidget(parent), m
 }
 
 void CPropPage::SetModified(bool modified) {
+    if (m_modified == modified && !modified)
+        return;
     m_modified = modified;
-    if (modified && m_modifiedHandler)
-        m_modifiedHandler();
+    emit ModifiedChanged(modified);
 }

@@ -1,75 +1,63 @@
 #include "ui/PropSheet.h"
 
-#include <QHBoxLayout>
+#include <algorithm>
+
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "platform/ResourceText.h"
+#include "ui/DialogButtons.h"
 #include "ui/PropPage.h"
-#include "ui/UiDefs.h"
-
-namespace {
-
-QPushButton* NamedButton(int textId, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromStdString(ResourceText(textId)), parent);
-    QString name = button->text();
-    button->setAccessibleName(name.remove(QLatin1Char('&')).section(QLatin1Char('('), 0, 0));
-    return button;
-}
-
-}  // namespace
 
 CPropSheet::CPropSheet(const QString& caption, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_tabs(new QTabWidget(this)),
-      m_apply(NamedButton(IDS_SHEET_APPLY, this)) {
+      m_buttons(MakeDialogButtons(this, true)) {
     setWindowTitle(caption);
     setAccessibleName(caption);
-    auto* ok = NamedButton(IDS_SHEET_OK, this);
-    auto* cancel = NamedButton(IDS_SHEET_CANCEL, this);
-    ok->setDefault(true);
-    m_apply->setEnabled(false);
-    connect(ok, &QPushButton::clicked, this, &CPropSheet::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_apply, &QPushButton::clicked, this, [this] { OnApplyClicked(); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(m_apply);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(m_buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(m_buttons->button(QDialogButtonBox::Ok), &QPushButton::clicked, this, &CPropSheet::accept);
+    connect(ApplyButton(), &QPushButton::clicked, this, [this] { ApplyPages(); });
+    UpdateApply();
 }
 
 void CPropSheet::AddPage(CPropPage* page) {
+    m_pages.push_back(page);
     m_tabs->addTab(page, page->Title());
-    page->SetModifiedHandler([this] { m_apply->setEnabled(true); });
+    connect(page, &CPropPage::ModifiedChanged, this, &CPropSheet::UpdateApply);
+    UpdateApply();
 }
 
-int CPropSheet::PageCount() const { return m_tabs->count(); }
+CPropPage* CPropSheet::Page(int index) const {
+    return index >= 0 && index < PageCount() ? m_pages[std::size_t(index)] : nullptr;
+}
 
-CPropPage* CPropSheet::Page(int index) const { return static_cast<CPropPage*>(m_tabs->widget(index)); }
+QPushButton* CPropSheet::ApplyButton() const { return m_buttons->button(QDialogButtonBox::Apply); }
 
 bool CPropSheet::ApplyPages() {
-    for (int i = 0; i < PageCount(); ++i) {
-        if (!Page(i)->OnApply()) {
-            m_tabs->setCurrentIndex(i);
+    for (CPropPage* page : m_pages) {
+        if (!page->OnApply()) {
+            m_tabs->setCurrentWidget(page);
             return false;
         }
     }
-    for (int i = 0; i < PageCount(); ++i)
-        Page(i)->SetModified(false);
+    for (CPropPage* page : m_pages)
+        page->SetModified(false);
+    emit Applied();
     return true;
-}
-
-void CPropSheet::OnApplyClicked() {
-    if (ApplyPages())
-        m_apply->setEnabled(false);
 }
 
 void CPropSheet::accept() {
     if (ApplyPages())
         QDialog::accept();
+}
+
+void CPropSheet::UpdateApply() {
+    const bool modified = std::any_of(m_pages.begin(), m_pages.end(), [](auto* p) { return p->IsModified(); });
+    ApplyButton()->setEnabled(modified);
 }

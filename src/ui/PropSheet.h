@@ -1,11 +1,17 @@
 #pragma once
-// CPropSheet: a property sheet: its pages on tabs, with OK, Cancel and Apply.
-// Apply is enabled while a page is marked modified; OK and Apply apply every
-// page in turn, and a page that refuses is shown and keeps the sheet open.
-// It owns its pages. Made and run modally by whoever edits the settings.
+// CPropSheet: a modal dialog of tabbed pages with OK, Cancel and Apply.
+// OK and Apply ask every page to apply its entries; a page that refuses is
+// brought to the front and the sheet stays open. When every page has applied,
+// Applied() tells the owner to take the values at once, so that what the
+// sheet shows as applied is in force even when the operator then cancels; OK
+// then closes the sheet. Apply is offered while a page holds changes that
+// were not applied. Whoever runs the sheet owns it; the sheet owns its pages.
+#include <vector>
+
 #include <QDialog>
 
 class CPropPage;
+class QDialogButtonBox;
 class QPushButton;
 class QTabWidget;
 
@@ -14,23 +20,31 @@ constexpr int PROPSHEET_OK = 1;
 constexpr int PROPSHEET_CANCEL = 2;
 
 class CPropSheet : public QDialog {
+    Q_OBJECT
 public:
     explicit CPropSheet(const QString& caption, QWidget* parent = nullptr);
 
-    // Appends page as the next tab; the sheet takes it over.
+    // Appends a page as the next tab; the sheet takes it over.
     void AddPage(CPropPage* page);
-    int PageCount() const;
+    int PageCount() const { return int(m_pages.size()); }
     CPropPage* Page(int index) const;
     QTabWidget* Tabs() const { return m_tabs; }
-    QPushButton* ApplyButton() const { return m_apply; }
+    QDialogButtonBox* Buttons() const { return m_buttons; }
+    QPushButton* ApplyButton() const;
 
-    // Applies every page; false when one refused (it is then shown).
+    // Every page applies; true when none refused (Applied() has then been
+    // emitted), false with the refusing page shown.
     bool ApplyPages();
+    // OK: closes the sheet only when every page applied.
     void accept() override;
 
-private:
-    void OnApplyClicked();
+signals:
+    void Applied();
 
+private:
+    void UpdateApply();
+
+    std::vector<CPropPage*> m_pages;
     QTabWidget* m_tabs;
-    QPushButton* m_apply;
+    QDialogButtonBox* m_buttons;
 };

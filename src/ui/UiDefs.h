@@ -94,9 +94,6 @@ constexpr int IDS_MAIL_TIME_SEPARATOR = 15045;
 constexpr int IDS_MAIL_MONTH_DAY = 15046;         // %s: the day of the month
 constexpr int IDS_MAIL_MINUTE = 15047;
 constexpr int IDS_WEEKDAY_FIRST = 15050;          // Monday .. Sunday
-constexpr int IDS_SHEET_OK = 15090;
-constexpr int IDS_SHEET_CANCEL = 15091;
-constexpr int IDS_SHEET_APPLY = 15092;
 constexpr int IDS_SETTINGS_SHEET = 10004;
 constexpr int IDS_CONTROLLER = 10005;
 constexpr int IDS_GROUP_NAME_ERROR = 10100;
@@ -125,6 +122,3 @@ constexpr int IDS_PASSWORD_PASSWORD = 13303;
 constexpr int IDS_PASSWORD_SAVE = 13304;
 constexpr int IDS_PASSWORD_OK = 13305;
 constexpr int IDS_PASSWORD_CANCEL = 13306;
-// The answers of the view's Yes/No questions.
-constexpr int IDS_ANSWER_YES = 10240;
-constexpr int IDS_ANSWER_NO = 10241;

@@ -13,3 +13,11 @@ QString LabelName(QString label) {
         label.chop(1);
     return label;
 }
+
+QString PlainLabel(QString text) {
+    text = text.section(QLatin1Char('\t'), 0, 0);
+    const qsizetype mark = text.indexOf(QLatin1String("(&"));
+    if (mark >= 0 && text.endsWith(QLatin1Char(')')))
+        text.truncate(mark);
+    return text.remove(QLatin1Char('&')).trimmed();
+}

@@ -41,6 +41,7 @@ void CViewItemInfoList::SetDefaults() {
 
 int CViewItemInfoList::Load() {
     CValue value;
+    m_widthsToFit = !value.IsStored("ViewInfoWidth");
     const std::string visible = value.GetViewInfoVisible();
     if (visible.empty())
         return 0;
@@ -139,6 +140,12 @@ int CViewItemInfoList::SetVisible(int column, bool visible, bool keepPosition) {
 int CViewItemInfoList::ToggleVisible(int column) {
     const CViewItemInfo* item = ByColumn(column);
     return item ? SetVisible(column, item->visible == 0, false) : -1;
+}
+
+void CViewItemInfoList::FitWidths(const std::function<int(int column)>& minimum) {
+    m_widthsToFit = false;
+    for (auto& item : m_items)
+        item.width = std::max(item.width, minimum(item.column));
 }
 
 void CViewItemInfoList::Reorder(const std::vector<int>& visibleInDisplayOrder) {

@@ -5,6 +5,7 @@
 // pointer with the list window (which harvests the operator's widths and order
 // into it) and copied by the column dialog. Stored as "ViewInfoVisible",
 // "ViewInfoWidth" and "ViewInfoOrder".
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,8 @@ public:
     // Reads the three values. Column numbers outside 0..10 and repeats are
     // skipped; missing columns are appended hidden with width 80; with nothing
     // valid read the defaults stay. The name column is always shown. An empty
-    // "ViewInfoVisible" leaves the list as it is.
+    // "ViewInfoVisible" leaves the list as it is. Without a stored
+    // "ViewInfoWidth" the widths are still to be fitted (WidthsToFit).
     int Load();
     // Writes the three values in list order, together; -1 when the store
     // could not be written.
@@ -55,9 +57,16 @@ public:
 
     const std::vector<CViewItemInfo>& Items() const { return m_items; }
 
+    // The widths were not stored: the pixel defaults were made for a narrower
+    // font than the console's, so the first list to show them widens each
+    // column to at least minimum(column) once. Stored widths stay as stored.
+    bool WidthsToFit() const { return m_widthsToFit; }
+    void FitWidths(const std::function<int(int column)>& minimum);
+
 private:
     void SetDefaults();
     void CompleteColumns();
 
     std::vector<CViewItemInfo> m_items;
+    bool m_widthsToFit = false;
 };

@@ -9,7 +9,9 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include "ConsoleTestSupport.h"
@@ -238,4 +240,19 @@ TEST_F(ViewAlertsTest, MailSettingsCommandSavesAtOnceAndRestartsTheSchedule) {
         sheet->reject();
     }));
     EXPECT_EQ(view->MailSettings()->originator.server, "smtp.example");
+    // Applied, then cancelled: what was applied stays, stored.
+    ASSERT_TRUE(WithModal<CPropSheetMail>([&] { m_frame->FireCommand(ID_OPTION_MAIL); }, [&](CPropSheetMail* sheet) {
+        QLineEdit* server = sheet->OriginatorPage()->ServerEdit();
+        server->selectAll();
+        QTest::keyClicks(server, "applied.example");
+        sheet->PeriodicalPage()->Hour()->setCurrentIndex(9);
+        EXPECT_TRUE(sheet->ApplyButton()->isEnabled());
+        sheet->ApplyButton()->click();
+        sheet->OriginatorPage()->ServerEdit()->setText("typed.example");
+        sheet->reject();
+    }));
+    EXPECT_EQ(view->MailSettings()->originator.server, "applied.example");
+    stored.Load();
+    EXPECT_EQ(stored.originator.server, "applied.example");
+    EXPECT_EQ(view->Notifier().NextReportTime(), CDateTime::FromParts(2026, 6, 1, 9, 0, 0));
 }

@@ -235,6 +235,28 @@ TEST_F(EngineTest, SingleCommandEndsARunningPowerOnSequence) {
     EXPECT_EQ(Session(2)->PendingCommand(), -1);
 }
 
+TEST_F(EngineTest, ForgettingTheGroupEndsItsPowerOnSequenceAtOnce) {
+    AddProjectors(3);
+    engine->SetPowerOnSpacing(3);
+    CGroupItem other;
+    engine->SendCommand(&group, nullptr, CONTROL_POWER_ON);
+    TickAfterMs(500);
+    ASSERT_EQ(Session(0)->PendingCommand(), CONTROL_POWER_ON);
+    engine->ForgetGroup(&other);  // another group: the sequence goes on
+    engine->ForgetGroup(nullptr);
+    EXPECT_TRUE(engine->PowerOnActive());
+    TickAfterMs(1000);
+    engine->ForgetGroup(&group);
+    EXPECT_FALSE(engine->PowerOnActive());
+    for (int step = 0; step < 20; ++step)
+        TickAfterMs(500);
+    EXPECT_EQ(Session(1)->PendingCommand(), -1);
+    EXPECT_EQ(Session(2)->PendingCommand(), -1);
+    // A new group command starts afresh.
+    EXPECT_EQ(engine->SendCommand(&group, nullptr, CONTROL_POWER_ON), 0);
+    EXPECT_TRUE(engine->PowerOnActive());
+}
+
 TEST_F(EngineTest, PasswordDialogsOneAtATime) {
     AddProjectors(2);
     engine->SendMessage(WM_COMM_PASSWORD_REQUEST, reinterpret_cast<WPARAM>(Session(0)));

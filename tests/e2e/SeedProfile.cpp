@@ -3,7 +3,7 @@
 // tests of the real program.
 //   console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,INDEX...]...
 //                    [--int NAME=NUMBER]... [--text NAME=TEXT]...
-// INDEX counts the addresses from 0; --int and --text set a value of the
+// INDEX counts the addresses from 0; --int and --text set values of the
 // "Settings" section.
 #include <cstdio>
 #include <memory>
@@ -18,7 +18,8 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
-        std::fputs("usage: console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,...]... [--int NAME=N]... [--text NAME=T]...\n",
+        std::fputs("usage: console_e2e_seed PROFILE ADDRESS... [--group NAME=INDEX,...]... [--int NAME=NUMBER]..."
+                   " [--text NAME=TEXT]...\n",
                    stderr);
         return 2;
     }
@@ -48,6 +49,17 @@ int main(int argc, char** argv) {
                 if (CProjectorInfo* member = groups[0]->GetAt(LeadingInt(field)))
                     group->Add(member);
             groups.push_back(std::move(group));
+            continue;
+        }
+        if ((arg == "--int" || arg == "--text") && i + 1 < argc) {
+            const std::string setting = argv[++i];
+            const auto equals = setting.find('=');
+            const std::string name = setting.substr(0, equals);
+            const std::string value = equals == std::string::npos ? "" : setting.substr(equals + 1);
+            if (arg == "--int")
+                CurrentProfile().WriteInt("Settings", name, LeadingInt(value));
+            else
+                CurrentProfile().WriteText("Settings", name, value);
             continue;
         }
         CProjectorInfo record;

@@ -184,7 +184,9 @@ class Console:
         if node.getRoleName() == role and (name is None or node.name == name):
             return node
         for i in range(node.childCount):
-            found = self.find(role, name, node.getChildAtIndex(i))
+            child = node.getChildAtIndex(i)
+            # A child that went while we looked is no reason to start again from the top.
+            found = self.find(role, name, child) if child is not None else None
             if found is not None:
                 return found
         return None
@@ -207,10 +209,14 @@ class Console:
         matches = [row for row in self.rows() if len(row) > 1 and row[1] == address]
         return matches[0] if len(matches) == 1 else None
 
-    def tab_names(self):
+    def page_tabs(self):
         tabs = self.find("page tab list")
-        return [tabs.getChildAtIndex(i).name for i in range(tabs.childCount)
-                if tabs.getChildAtIndex(i).getRoleName() == "page tab"]
+        tabs.clear_cache()  # tabs come and go
+        children = [tabs.getChildAtIndex(i) for i in range(tabs.childCount)]
+        return [tab for tab in children if tab is not None and tab.getRoleName() == "page tab"]
+
+    def tab_names(self):
+        return [tab.name for tab in self.page_tabs()]
 
     def click(self, accessible, dx=0):
         """A click dx pixels right of the middle (two quick clicks in one
@@ -229,6 +235,53 @@ class Console:
         run("xdotool", "windowactivate", "--sync", self.window)
         run("xdotool", "key", "--window", self.window, name)
 
+    def menu(self, *keys):
+        """A menu command as the operator picks it from the keyboard: Alt and
+        the menu's letter, then the letters of the items (the menus open, so
+        their commands' enable rules are looked at)."""
+        run("xdotool", "windowactivate", "--sync", self.window)
+        for key in keys:
+            run("xdotool", "key", key)
+
+    def dialog(self, title):
+        return wait_for(lambda: self.find("dialog", title), f"the dialog {title!r}")
+
+
+    def answer(self, button):
+        """Presses a button of the message box that is open."""
+        box = wait_for(lambda: self.find("alert"), "a message box")
+        self.press("push button", button, box)
+        return box
+
+    def dialog_gone(self, title):
+        wait_for(lambda: self.find("dialog", title) is None, f"the dialog {title!r} to close")
+
+    def header_menu_choose(self, header, item, items=11):
+        """Right-clicks a column header and clicks item (0 up) of the menu that
+        opens. Context menus are not on the accessibility bus, so the menu is
+        found as the process's new window and its equal rows are counted."""
+        x, y, width, height = header.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        run("xdotool", "mousemove", str(x + width // 2), str(y + height // 2), "click", "3")
+
+        def popup():
+            for window in run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid)).split():
+                if window != self.window:
+                    fields = dict(line.split("=", 1) for line in
+                                  run("xdotool", "getwindowgeometry", "--shell", window).split())
+                    return int(fields["X"]), int(fields["Y"]), int(fields["WIDTH"]), int(fields["HEIGHT"])
+            return None
+        mx, my, mwidth, mheight = wait_for(popup, "the header's menu")
+        row = mheight / items
+        run("xdotool", "mousemove", str(mx + mwidth // 2), str(int(my + row * (item + 0.5))), "click", "1")
+
+    def selected_tab(self):
+        """The current tab: the bus marks it focused, whether or not the tabs have the focus."""
+        current = [tab.name for tab in self.page_tabs() if tab.getState().contains(pyatspi.STATE_FOCUSED)]
+        return current[0] if len(current) == 1 else None
+
+    def header_names(self):
+        return [h.name for h in self.headers()]
+
     def geometry(self):
         fields = dict(line.split("=", 1) for line in
                       run("xdotool", "getwindowgeometry", "--shell", self.window).split())
@@ -244,6 +297,7 @@ class Console:
                     and window.getState().contains(pyatspi.STATE_SHOWING)):
                 boxes.append(window)
         return boxes
+
     def top_window(self, prefix):
         """The console's top-level window whose name starts with prefix."""
         for i in range(self.app.childCount):
@@ -256,9 +310,9 @@ class Console:
         return self.top_window(CONTROLLER + " : ")
 
     def press(self, role, name, root=None):
-        """The operator's click on a button or menu item, through its action."""
-        found = self.find(role, name, root)
-        check(found is not None, f"no {role} {name!r}")
+        """The operator's click on a button or menu item, through its action,
+        once it is there."""
+        found = wait_for(lambda: self.find(role, name, root), f"the {role} {name!r}")
         found.queryAction().doAction(0)
 
     def select_row(self, address):
@@ -662,6 +716,78 @@ def group_power_on_goes_to_each_member_in_turn(sandbox):
     check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
 
 
+def select_rows(listing, rows):
+    """Selects these rows of a list, as ctrl-clicks would."""
+    table = listing.queryTable()
+    for row in rows:
+        table.addRowSelection(row)
+
+
+def list_texts(listing):
+    return [listing.getChildAtIndex(i).name for i in range(listing.childCount)
+            if listing.getChildAtIndex(i).getRoleName() == "list item"]
+
+
+@case
+def group_made_in_dialog_survives_kill_then_edit_and_delete(sandbox):
+    Boards(sandbox, {"searchPort": -1, "boards": UNSEEN_FLEET})
+    sandbox.seed(UNSEEN, settings=NO_BOXES)
+    start_window_manager(sandbox)
+    console = Console(sandbox)
+    wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows")
+
+    console.menu("alt+o", "g", "n")
+    dialog = console.dialog("グループ設定")
+    name = console.find("text", "グループ名：", dialog)
+    check(name.queryText().getText(0, -1) == "グループ001", f"proposed name {name.queryText().getText(0, -1)!r}")
+    everyone = console.find("list", "すべてのプロジェクター", dialog)
+    wait_for(lambda: len(list_texts(everyone)) == 4, "every projector offered")
+    select_rows(everyone, [2, 0])
+    console.press("push button", "追加 >>", dialog)
+    members = console.find("list", "グループに含めるプロジェクター", dialog)
+    wait_for(lambda: list_texts(members) == ["Aula Nord (127.0.20.1)", "Mensa (127.0.20.3)"],
+             lambda: f"the two members on the right (have {list_texts(members)})")
+    console.press("push button", "OK", dialog)
+    console.dialog_gone("グループ設定")
+    wait_for(lambda: console.tab_names() == ["すべて", "グループ001"] and console.selected_tab() == "グループ001",
+             lambda: f"the new group's tab, selected (have {console.tab_names()})")
+    wait_for(lambda: sorted(r[0] for r in console.rows()) == ["Aula Nord", "Mensa"], "the group's members listed")
+
+    # Killed right after: nothing gets to close in order.
+    console.process.send_signal(signal.SIGKILL)
+    console.wait_end()
+    console = Console(sandbox)
+    wait_for(lambda: console.tab_names() == ["すべて", "グループ001"], "the group after the kill")
+    wait_for(lambda: sorted(r[0] for r in console.rows()) == ["Aula Nord", "Mensa"], "its members after the kill")
+
+    console.menu("alt+o", "g", "m")
+    dialog = console.dialog("グループ設定")
+    name = console.find("text", "グループ名：", dialog)
+    name.queryEditableText().setTextContents("Aula & Mensa")
+    members = console.find("list", "グループに含めるプロジェクター", dialog)
+    select_rows(members, [1])
+    console.press("push button", "<< 削除", dialog)
+    console.press("push button", "OK", dialog)
+    console.dialog_gone("グループ設定")
+    wait_for(lambda: console.tab_names() == ["すべて", "Aula & Mensa"], lambda: f"renamed tab ({console.tab_names()})")
+    wait_for(lambda: [r[0] for r in console.rows()] == ["Aula Nord"], "the group's one member left")
+
+    # Asked first; No keeps it, Yes deletes it and the All tab takes over.
+    console.menu("alt+o", "g", "d")
+    console.answer("いいえ(N)")
+    check(console.tab_names() == ["すべて", "Aula & Mensa"], f"kept after No: {console.tab_names()}")
+    console.menu("alt+o", "g", "d")
+    console.answer("はい(Y)")
+    wait_for(lambda: console.tab_names() == ["すべて"] and console.selected_tab() == "すべて", "only the All tab")
+    wait_for(lambda: len(console.rows()) == 4, "every projector listed again")
+    console.process.send_signal(signal.SIGKILL)
+    console.wait_end()
+    console = Console(sandbox)
+    wait_for(lambda: len(console.rows()) == 4, "every projector after the kill")
+    check(console.tab_names() == ["すべて"], f"the deleted group stays deleted: {console.tab_names()}")
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+
+
 @case
 def login_board_is_logged_in_from_the_dialog_and_kept(sandbox):
     fleet = [board("127.0.22.1", "Studio", hostName="PJ-LOGIN", login=True, user="admin", password="s3cret-word"),
@@ -761,6 +887,114 @@ def add_by_address_once_and_delete_asks_first(sandbox):
     check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
 
 
+@case
+def settings_sheet_takes_effect_at_once_and_survives_restart(sandbox):
+    network = SearchNetwork()
+    try:
+        fleet = {"searchPort": 5006, "boards": [board("10.77.0.2", "Nord"), board("10.77.0.3", "Sued")]}
+        boards = Boards(sandbox, fleet, netns_pid=network.boards_pid)
+        browser = os.path.join(sandbox.dir.name, "browser")
+        open(browser, "w").close()
+        # Automatic search every minute, updates every minute; the slider may go down to 1 s.
+        sandbox.seed(["10.77.0.2", "10.77.0.3"], settings={**NO_BOXES,
+            "AutoSearchFlag": 1, "AutoSearchInterval": 1, "AutoUpdateFlag": 1, "AutoUpdateInterval": 60,
+            "AutoUpdateSecondMinimum": 1, "BrowserPath": browser})
+        start_window_manager(sandbox)
+        console = Console(sandbox)
+        started = time.monotonic()
+        wait_for(lambda: console.row_of("10.77.0.2") and console.row_of("10.77.0.2")[0] == "Nord", "the first poll")
+
+        console.menu("alt+o", "p")
+        sheet = console.dialog("設定")
+        console.press("check box", "自動検索する", sheet)
+        console.click(console.find("page tab", "一般", sheet))
+        slider = wait_for(lambda: console.find("slider", "一覧表示の更新間隔", sheet), "the update slider")
+        slider.queryValue().currentValue = 2
+        wait_for(lambda: slider.queryValue().currentValue == 2, "the slider at 2 s")
+        console.press("push button", "OK", sheet)
+        console.dialog_gone("設定")
+
+        def polls():
+            return json.loads(stats("10.77.0.2"))["commands"].get("POWR????", 0)
+
+        def stats(address):
+            boards.process.stdin.write(f"stats {address}\n")
+            boards.process.stdin.flush()
+            return boards.process.stdout.readline()
+        # Every 2 s now instead of every minute.
+        before = polls()
+        wait_for(lambda: polls() >= before + 3, "three polls in a few seconds", 15)
+        # The automatic search would have come a minute after the start.
+        wait_for(lambda: time.monotonic() - started > 75, "a minute and more of the console's running", 90)
+        searches = json.loads(stats("*"))["searchAnswers"]
+        check(searches == 0, f"no search after automatic search was switched off, the boards answered {searches}")
+        check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+
+        console = Console(sandbox)
+        console.menu("alt+o", "p")
+        sheet = console.dialog("設定")
+        box = console.find("check box", "自動検索する", sheet)
+        check(not box.getState().contains(pyatspi.STATE_CHECKED), "automatic search still off")
+        slider = console.find("slider", "一覧表示の更新間隔", sheet)
+        check(slider.queryValue().currentValue == 2, f"update every {slider.queryValue().currentValue} s")
+        console.press("push button", "ｷｬﾝｾﾙ", sheet)
+        console.dialog_gone("設定")
+        check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+    finally:
+        network.close()
+
+
+@case
+def columns_hidden_moved_resized_and_sorted_survive_restart(sandbox):
+    Boards(sandbox, {"searchPort": -1, "boards": UNSEEN_FLEET})
+    sandbox.seed(UNSEEN, settings=NO_BOXES)
+    start_window_manager(sandbox)
+    console = Console(sandbox)
+    wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows")
+    run("xdotool", "windowsize", "--sync", console.window, "1200", "560")
+
+    # Hide the model column (number 4) from the header's own menu.
+    console.header_menu_choose(console.header("状態"), 4)
+    wait_for(lambda: "機種" not in console.header_names(), "the model column hidden")
+    check(len(console.header_names()) == 10, f"ten columns: {console.header_names()}")
+
+    # Move the serial number column in front of the address column.
+    sx, sy, sw, sh = console.header("製造番号").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    ax, _, _, _ = console.header("IPアドレス").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    console.drag(sx + sw // 2, sy + sh // 2, ax + 5)
+    wait_for(lambda: console.header_names()[:3] == ["プロジェクター名", "製造番号", "IPアドレス"],
+             lambda: f"the serial number second ({console.header_names()})")
+
+    # A double-click on the input column's divider fits it to "コンピュータ2".
+    x, y, width, height = console.header("入力").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    run("xdotool", "mousemove", str(x + width - 1), str(y + height // 2), "click", "--repeat", "2", "--delay", "80", "1")
+    wide = wait_for(lambda: (lambda w: w if w > width + 20 else None)(
+        console.header("入力").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)[2]), "a fitted input column")
+
+    # Sort by address, descending, in the sort dialog.
+    console.menu("alt+v", "o")
+    dialog = console.dialog("並び替え")
+    # The key list has the focus; the address is the entry after the name.
+    run("xdotool", "key", "Down")
+    wait_for(lambda: console.find("combo box", None, dialog).name == "IPアドレス", "the address as the key")
+    console.press("radio button", "降順", dialog)
+    console.press("push button", "OK", dialog)
+    console.dialog_gone("並び替え")
+    address = console.header_names().index("IPアドレス")
+    wait_for(lambda: [r[address] for r in console.rows()] == sorted(UNSEEN, reverse=True), "rows by address, descending")
+    headers = console.header_names()
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+
+    console = Console(sandbox)
+    wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows again")
+    check(console.header_names() == headers, f"columns {console.header_names()} != {headers}")
+    address = headers.index("IPアドレス")
+    check([r[address] for r in console.rows()] == sorted(UNSEEN, reverse=True), f"still descending: {console.rows()}")
+    width_now = console.header("入力").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)[2]
+    check(width_now == wide, f"input column {width_now} wide, was {wide}")
+    check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
+
+
 class SearchNetwork:
     """lvx0 (10.77.0.1/24) here, its veth peer in a namespace of boards
     (10.77.0.2, 10.77.0.3). Refuses to build unless this namespace holds lo only."""
@@ -802,6 +1036,11 @@ def main():
         return 0
     except Failure as failure:
         print(f"e2e {name}: FAILED: {failure}")
+        # LUMIVEX_E2E_SHOTS=DIR keeps the screen as it was, to see why.
+        shots = os.environ.get("LUMIVEX_E2E_SHOTS")
+        if shots:
+            os.makedirs(shots, exist_ok=True)
+            subprocess.run(["import", "-window", "root", os.path.join(shots, name + ".png")], check=False)
         return 1
     finally:
         sandbox.close()

@@ -14,7 +14,7 @@ done
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing+=(python3-pyatspi)
 [ -x /usr/libexec/at-spi-bus-launcher ] || missing+=(at-spi2-core)
 case "$case_name" in
-    *mail*) /usr/bin/python3 -c 'import aiosmtpd' 2>/dev/null || missing+=(python3-aiosmtpd) ;;
+    *mail* | report_*) /usr/bin/python3 -c 'import aiosmtpd' 2>/dev/null || missing+=(python3-aiosmtpd) ;;
 esac
 if [ ${#missing[@]} -gt 0 ]; then
     echo "SKIPPED: the end-to-end tests need ${missing[*]} (scripts/test installs them as root)"

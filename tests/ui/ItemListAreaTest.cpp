@@ -13,8 +13,12 @@
 
 #include "UiTestSupport.h"
 #include "platform/ResourceText.h"
+#include "settings/TestProfile.h"
+#include "settings/Value.h"
+#include "support/ModalDriver.h"
 #include "ui/ItemListArea.h"
 #include "ui/ListColumns.h"
+#include "ui/ListHeader.h"
 #include "ui/ProjectorListModel.h"
 #include "ui/UiDefs.h"
 
@@ -255,4 +259,94 @@ TEST_F(ListAreaTest, AssistiveTechnologyReadsCellsHeadersAndTheRowState) {
     EXPECT_EQ(name->text(QAccessible::Name), "PJ-A");
     EXPECT_EQ(name->text(QAccessible::Description).toStdString(), ResourceText(IDS_ROW_STATE_FIRST + DISPLAY_UNKNOWN));
     EXPECT_EQ(table->cellAt(0, 1)->text(QAccessible::Name), "10.0.0.1");
+}
+
+namespace {
+
+// Opens the header's menu over column number column, as a right-click does.
+void RightClickHeader(QHeaderView& header, int x) {
+    const QPoint at(x, header.height() / 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, header.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(header.viewport(), &event);
+}
+
+// Chooses the menu item of column number column.
+CModalDriver::Handler Choose(int column, std::vector<std::pair<bool, bool>>* seen = nullptr) {
+    return [column, seen](QWidget* window) {
+        auto* menu = qobject_cast<QMenu*>(window);
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().size(), LIST_COLUMN_COUNT);
+        if (seen)
+            for (QAction* action : menu->actions())
+                seen->push_back({action->isChecked(), action->isEnabled()});
+        QAction* action = menu->actions().at(column);
+        EXPECT_EQ(action->text().toStdString(), ColumnCaption(column));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    };
+}
+
+}  // namespace
+
+TEST_F(ListAreaTest, HeaderMenuTicksTheShownColumnsAndTogglesTheChosenOne) {
+    m_columns.SetVisible(9, false, false);
+    m_area->RebuildColumns();
+    std::vector<std::pair<bool, bool>> seen;
+    {
+        CModalDriver driver;
+        driver.Then(Choose(3, &seen));
+        RightClickHeader(Header(), 10);
+    }
+    ASSERT_EQ(seen.size(), std::size_t(LIST_COLUMN_COUNT));
+    EXPECT_EQ(seen[0], std::make_pair(true, false));  // the name: ticked and greyed
+    EXPECT_EQ(seen[9], std::make_pair(false, true));
+    EXPECT_EQ(seen[10], std::make_pair(true, true));
+    // Hiding moves the column behind the shown ones; showing puts it back.
+    EXPECT_EQ(Model().IndexOfColumn(3), -1);
+    EXPECT_EQ(m_columns.At(9)->column, 3);
+    {
+        CModalDriver driver;
+        driver.Then(Choose(3));
+        RightClickHeader(Header(), 10);
+    }
+    EXPECT_EQ(Model().Columns(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 10}));
+    m_area->ToggleColumn(COLUMN_NAME);  // the name column stays
+    EXPECT_EQ(Model().IndexOfColumn(COLUMN_NAME), 0);
+}
+
+TEST_F(ListAreaTest, HidingTheKeyColumnFromTheMenuMovesTheMarkerToTheName) {
+    ClickHeader(4);
+    ASSERT_EQ(m_sort.listSort, 4);
+    m_area->ToggleColumn(4);
+    EXPECT_EQ(m_sort.listSort, COLUMN_NAME);
+    EXPECT_TRUE(Model().headerData(Model().IndexOfColumn(COLUMN_NAME), Qt::Horizontal, Qt::DecorationRole).isValid());
+}
+
+using ListWidthTest = ProfileTest;
+
+TEST_F(ListWidthTest, UnstoredWidthsAreWidenedToTheirCaptionsStoredOnesKept) {
+    CViewItemInfoList columns;
+    ASSERT_EQ(columns.Load(), 0);
+    ASSERT_TRUE(columns.WidthsToFit());
+    CMessageRecorder view;
+    {
+        CItemListArea area(&columns, &view);
+        const auto* header = static_cast<const CListHeader*>(area.ListView()->horizontalHeader());
+        for (int column = 0; column < LIST_COLUMN_COUNT; ++column) {
+            const int width = columns.ByColumn(column)->width;
+            EXPECT_GE(width, DefaultColumnWidth(column)) << column;
+            EXPECT_GE(width, header->SectionWidthFor(QString::fromStdString(ColumnCaption(column)))) << column;
+            // Room for the caption itself beside the sort marker.
+            const int text = header->fontMetrics().horizontalAdvance(QString::fromStdString(ColumnCaption(column)));
+            EXPECT_GE(width, text + SORT_MARKER_SIZE) << column;
+        }
+        EXPECT_FALSE(columns.WidthsToFit());
+    }
+    ASSERT_EQ(columns.Save(), 0);
+    CValue().SetViewInfoWidth("30,96,104,111,84,71,110,109,47,73,78");
+    CViewItemInfoList stored;
+    ASSERT_EQ(stored.Load(), 0);
+    EXPECT_FALSE(stored.WidthsToFit());
+    CItemListArea area(&stored, &view);
+    EXPECT_EQ(stored.ByColumn(0)->width, 30);
+    EXPECT_EQ(area.ListView()->horizontalHeader()->sectionSize(0), 30);
 }
