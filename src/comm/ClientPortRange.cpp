@@ -14,7 +14,8 @@ int CClientPortRange::Next(int port) const {
     const int hi = std::max(start, end);
     if (lo == 0 && hi == 0)
         return 0;
-    if (port >= lo && port <= hi && port + 1 <= hi)
+    // Compared before adding: a hand-edited end of INT_MAX must not overflow.
+    if (port >= lo && port < hi)
         return port + 1;
     return lo;
 }

@@ -1,5 +1,6 @@
 // The status poll's reply parsing and row order, driven without sockets: a
 // fake board answers each query from a table, the way PollStatus walks it.
+#include <climits>
 #include <map>
 #include <string>
 #include <vector>
@@ -241,6 +242,13 @@ TEST(LocalPort, WalksTheRangeAndWraps) {
         walked.push_back(port = range.Next(port));
     EXPECT_EQ(walked, (std::vector<int>{4998, 4999, 5000, 4998}));
     EXPECT_EQ(range.Next(7000), 4998);
+    // A hand-edited profile may hold any whole number: the top of the int
+    // range wraps to the low end instead of overflowing.
+    range.Set(INT_MAX - 1, INT_MAX);
+    EXPECT_EQ(range.Next(INT_MAX - 1), INT_MAX);
+    EXPECT_EQ(range.Next(INT_MAX), INT_MAX - 1);
+    range.Set(INT_MIN, INT_MIN + 1);
+    EXPECT_EQ(range.Next(INT_MIN + 1), INT_MIN);
 }
 
 TEST(ResultCodes, NamesForTheCommandLine) {
