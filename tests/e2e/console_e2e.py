@@ -566,8 +566,8 @@ def fan_error_raises_one_box_a_log_line_each_and_error_mail(sandbox):
     # The closed box lets the next fan error raise a new one.
     sandbox.boards.control(f"set {ALERT_BOARDS[2]} errorBits 2")
     console.key("F5")
-    wait_for(lambda: len(console.caution_boxes()) == 1, "a new box for the third board's fan error")
-    console.key("Return")
+    box = wait_for(lambda: console.caution_boxes(), "a new box for the third board's fan error")[0]
+    console.press("push button", "OK", box)
     wait_for(lambda: not console.caution_boxes(), "the second box closed")
     check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
 
@@ -675,8 +675,8 @@ def report_on_schedule_and_send_now_to_one_address(sandbox):
     wait_for(lambda: len(smtp.messages()) == 3, "the error mail", 40)
     check(sorted(smtp.messages()[2]["rcpt_tos"]) == ["errors@example.com", "reports@example.com"],
           f"error mail to both ticked addresses: {smtp.messages()[2]['rcpt_tos']}")
-    wait_for(lambda: console.caution_boxes(), "the fan error's box")
-    console.key("Return")
+    box = wait_for(lambda: console.caution_boxes(), "the fan error's box")[0]
+    console.press("push button", "OK", box)
     wait_for(lambda: not console.caution_boxes(), "the box closed")
     check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
 
