@@ -40,10 +40,10 @@ int main(int argc, char** argv) {
             continue;
         }
         if (arg == "--group" && i + 1 < argc) {
-            const std::string spec = argv[++i];
-            const auto equals = spec.find('=');
-            auto group = std::make_unique<CGroupItem2>(spec.substr(0, equals));
-            std::string indexes = equals == std::string::npos ? "" : spec.substr(equals + 1);
+            const std::string entry = argv[++i];
+            const auto equals = entry.find('=');
+            auto group = std::make_unique<CGroupItem2>(entry.substr(0, equals));
+            std::string indexes = equals == std::string::npos ? "" : entry.substr(equals + 1);
             int position = 0;
             for (std::string field; !(field = NextToken(indexes, ",", position)).empty();)
                 if (CProjectorInfo* member = groups[0]->GetAt(LeadingInt(field)))
