@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "comm/ProjectorInfo.h"
+#include "ui/DialogButtons.h"
 #include "ui/UiDefs.h"
 #include "ui/UiText.h"
 
@@ -51,12 +52,9 @@ CPasswordDialog::CPasswordDialog(const CProjectorInfo* record, const std::string
     form->addRow(userLabel, m_user);
     form->addRow(passwordLabel, m_passwordField);
     form->addRow(m_save);
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(UiText(IDS_PASSWORD_OK), QDialogButtonBox::AcceptRole);
-    buttons->addButton(UiText(IDS_PASSWORD_CANCEL), QDialogButtonBox::RejectRole);
-    ok->setDefault(true);
+    QDialogButtonBox* buttons = MakeDialogButtons(this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/DialogButtons.h"
 #include "ui/IPAddressCtrlEx.h"
 #include "ui/UiDefs.h"
 #include "ui/UiText.h"
@@ -17,13 +18,11 @@ CProjectorAddDialog::CProjectorAddDialog(QWidget* parent) : QDialog(parent, DIAL
     m_addressCtrl->setObjectName(QStringLiteral("address"));
     label->setBuddy(m_addressCtrl);
 
-    auto* buttons = new QDialogButtonBox(this);
-    m_ok = buttons->addButton(UiText(IDS_ADD_OK), QDialogButtonBox::AcceptRole);
-    buttons->addButton(UiText(IDS_ADD_CANCEL), QDialogButtonBox::RejectRole);
+    QDialogButtonBox* buttons = MakeDialogButtons(this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setEnabled(false);
     m_ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_addressCtrl, &CIPAddressCtrlEx::IpComplete, m_ok, &QPushButton::setEnabled);
 
     auto* layout = new QVBoxLayout(this);

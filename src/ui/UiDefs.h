@@ -110,8 +110,6 @@ constexpr Qt::WindowFlags DIALOG_WINDOW_FLAGS =
 // its items in order.
 constexpr int IDS_ADD_CAPTION = 100400;
 constexpr int IDS_ADD_ADDRESS = 100401;
-constexpr int IDS_ADD_OK = 100402;
-constexpr int IDS_ADD_CANCEL = 100403;
 constexpr int IDS_PROPERTY_CAPTION = 13200;
 constexpr int IDS_PROPERTY_LABEL_FIRST = 13201;  // 13201..13212, one per value
 constexpr int IDS_PROPERTY_CLOSE = 13213;
@@ -120,5 +118,3 @@ constexpr int IDS_PASSWORD_PROJECTOR = 13301;
 constexpr int IDS_PASSWORD_USER = 13302;
 constexpr int IDS_PASSWORD_PASSWORD = 13303;
 constexpr int IDS_PASSWORD_SAVE = 13304;
-constexpr int IDS_PASSWORD_OK = 13305;
-constexpr int IDS_PASSWORD_CANCEL = 13306;
