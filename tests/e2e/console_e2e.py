@@ -393,6 +393,12 @@ UNSEEN_FLEET = [
 UNSEEN = [b["address"] for b in UNSEEN_FLEET]
 # Cases about the list switch the caution boxes off: a box is modal and
 # would hold the keys meant for the main window.
+def wait_named_rows(console, count, when=""):
+    """Waits until the list holds count rows, each with its projector's name."""
+    wait_for(lambda: len(console.rows()) == count and all(row[0] for row in console.rows()),
+             f"{count} named rows {when}".strip())
+
+
 NO_BOXES = {"AlertStatus": "0,0,0,0,0,0"}
 
 
@@ -441,7 +447,7 @@ def restart_keeps_placement_sort_layout_and_tab(sandbox):
     sandbox.seed(UNSEEN, groups=[("Hall", [0, 2]), ("Studio", [1, 3])], settings=NO_BOXES)
     start_window_manager(sandbox)
     console = Console(sandbox)
-    wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows")
+    wait_named_rows(console, 4)
     check(console.tab_names() == ["すべて", "Hall", "Studio"], f"tabs: {console.tab_names()}")
 
     run("xdotool", "windowmove", "--sync", console.window, "140", "110")
@@ -689,7 +695,7 @@ def group_power_on_goes_to_each_member_in_turn(sandbox):
     sandbox.seed(addresses, groups=[("Hall", [2, 0, 3])], settings=dict(NO_BOXES, PowerOnMoving=1, NextPowerOnTime=2))
     start_window_manager(sandbox)
     console = Console(sandbox)
-    wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows")
+    wait_named_rows(console, 4)
     hall = console.find("page tab", "Hall")
     console.click(hall)
     wait_for(lambda: sorted(r[1] for r in console.rows()) == sorted(addresses[i] for i in (0, 2, 3)), "Hall's rows")
@@ -734,7 +740,7 @@ def group_made_in_dialog_survives_kill_then_edit_and_delete(sandbox):
     sandbox.seed(UNSEEN, settings=NO_BOXES)
     start_window_manager(sandbox)
     console = Console(sandbox)
-    wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows")
+    wait_named_rows(console, 4)
 
     console.menu("alt+o", "g", "n")
     dialog = console.dialog("グループ設定")
@@ -950,7 +956,7 @@ def columns_hidden_moved_resized_and_sorted_survive_restart(sandbox):
     sandbox.seed(UNSEEN, settings=NO_BOXES)
     start_window_manager(sandbox)
     console = Console(sandbox)
-    wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows")
+    wait_named_rows(console, 4)
     run("xdotool", "windowsize", "--sync", console.window, "1200", "560")
 
     # Hide the model column (number 4) from the header's own menu.
@@ -986,7 +992,7 @@ def columns_hidden_moved_resized_and_sorted_survive_restart(sandbox):
     check(console.exit_by_menu() == 0, "Exit ends the console with status 0")
 
     console = Console(sandbox)
-    wait_for(lambda: len(console.rows()) == 4 and all(row[0] for row in console.rows()), "four named rows again")
+    wait_named_rows(console, 4, "again")
     check(console.header_names() == headers, f"columns {console.header_names()} != {headers}")
     address = headers.index("IPアドレス")
     check([r[address] for r in console.rows()] == sorted(UNSEEN, reverse=True), f"still descending: {console.rows()}")
